@@ -8,14 +8,7 @@
 
 namespace {
 
-class DbSession : public DatabaseTest {
- protected:
-  void SetUp() override {
-    DatabaseTest::SetUp();
-    if (IsSkipped() || HasFatalFailure()) return;
-    ASSERT_TRUE(openTestSession());
-  }
-};
+using DbSession = SessionTest;
 
 std::string lastErrorText() {
   uint32_t number = 0;

@@ -8,12 +8,11 @@
 
 namespace {
 
-class Statements : public DatabaseTest {
+class Statements : public SessionTest {
  protected:
   void SetUp() override {
-    DatabaseTest::SetUp();
+    SessionTest::SetUp();
     if (IsSkipped() || HasFatalFailure()) return;
-    ASSERT_TRUE(openTestSession());
     db->exec(standardFixtureSql());
   }
 

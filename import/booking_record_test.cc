@@ -14,6 +14,16 @@ struct CleanupCase {
   const char* after;
 };
 
+template <std::size_t N>
+void expectCleanups(int (*cleanup)(char*), const CleanupCase (&cases)[N]) {
+  for (const CleanupCase& c : cases) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%s", c.before);
+    EXPECT_EQ(cleanup(text), 0);
+    EXPECT_STREQ(text, c.after) << '"' << c.before << '"';
+  }
+}
+
 TEST(TrimTrailingSpace, CutsAtTheFirstWhiteSpaceAfterTheLastLetterOrDigit) {
   const CleanupCase cases[] = {
       {"ABC   ", "ABC"},          {"ABC-", "ABC-"},         {"12 -", "12"},
@@ -23,12 +33,7 @@ TEST(TrimTrailingSpace, CutsAtTheFirstWhiteSpaceAfterTheLastLetterOrDigit) {
       {"-- -", "--"},             {"- -", "-"},             {"12-\n", "12-"},
       {"12 \xF6", "12"},          {"\xF6 ", "\xF6"},        {"ab\x80", "ab\x80"},
   };
-  for (const CleanupCase& c : cases) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%s", c.before);
-    EXPECT_EQ(trimTrailingSpace(text), 0);
-    EXPECT_STREQ(text, c.after) << '"' << c.before << '"';
-  }
+  expectCleanups(trimTrailingSpace, cases);
 }
 
 TEST(StripLeadingZeros, RemovesOnlyLeadingZeroCharacters) {
@@ -36,12 +41,7 @@ TEST(StripLeadingZeros, RemovesOnlyLeadingZeroCharacters) {
       {"0001234", "1234"}, {"0000000", ""},  {"00 12", " 12"}, {"  0012", "  0012"},
       {"1020", "1020"},    {"", ""},         {"0", ""},        {"0a0", "a0"},
   };
-  for (const CleanupCase& c : cases) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%s", c.before);
-    EXPECT_EQ(stripLeadingZeros(text), 0);
-    EXPECT_STREQ(text, c.after) << '"' << c.before << '"';
-  }
+  expectCleanups(stripLeadingZeros, cases);
 }
 
 TEST(TextCleanups, RefuseANullText) {

@@ -18,12 +18,11 @@ const char kLogColumns[] =
     "SELECT LogPrg, LogPrm, LogSch, LogPnr, LogDtm, LogMod, LogFkt, LogTErr, LogTTxt, LogSErr, LogSTxt, "
     "LogMsg, LogTyp, length(LogStz), LogDat IS NOT NULL FROM QVSYSTEM.Qvs001Log ORDER BY LogId";
 
-class ErrorReport : public DatabaseTest {
+class ErrorReport : public SessionTest {
  protected:
   void SetUp() override {
-    DatabaseTest::SetUp();
+    SessionTest::SetUp();
     if (IsSkipped() || HasFatalFailure()) return;
-    ASSERT_TRUE(openTestSession());
     db->exec(standardFixtureSql());
     const char* arguments[] = {"C:\\Orvantis\\zarnik.exe", "C:\\ini\\ORVANTIS.INI", "C:\\daten\\ksw.txt",
                                "C:\\daten\\wkr.prm"};

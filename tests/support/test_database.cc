@@ -154,3 +154,9 @@ void DatabaseTest::SetUp() {
 }
 
 void DatabaseTest::TearDown() { rollbackTestSession(); }
+
+void SessionTest::SetUp() {
+  DatabaseTest::SetUp();
+  if (IsSkipped() || HasFatalFailure()) return;
+  ASSERT_TRUE(openTestSession());
+}

@@ -77,6 +77,13 @@ class DatabaseTest : public testing::Test {
   std::unique_ptr<TestDatabase> db;
 };
 
+// A DatabaseTest that also has the program's own session open, for running
+// the session's operations and statements in the test process.
+class SessionTest : public DatabaseTest {
+ protected:
+  void SetUp() override;
+};
+
 // The environment entries that lead the program's connection to the test
 // server (the client library's defaults for socket and port).
 std::vector<std::pair<std::string, std::string>> testServerEnvironment();
