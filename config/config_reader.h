@@ -50,8 +50,7 @@ int findCharPosition(const char* text, char c, int n);
 // to the end of source), NUL-terminated; a negative length leaves destination
 // unchanged. Start and length are kept within source. Returns false when the
 // text had to be cut to fit destinationSize.
-bool copyFieldText(const char* source, int start, int length, char* destination,
-                   std::size_t destinationSize);
+bool copyFieldText(const char* source, int start, int length, char* destination, std::size_t destinationSize);
 
 template <std::size_t Width>
 bool copyFieldText(const char* source, int start, int length, FixedText<Width>& destination) {

@@ -42,10 +42,10 @@ TEST(FindCharPosition, FindsTheNthOrTheLastOccurrence) {
     int n;
     int position;
   } cases[] = {
-      {"a;b;c", 1, 1}, {"a;b;c", 2, 3}, {";;", 2, 1}, {"a;b", 2, 1}, {"abc", 1, -1}, {"", 1, -1},
-      {";", 1, 0},
+      {"a;b;c", 1, 1}, {"a;b;c", 2, 3}, {";;", 2, 1}, {"a;b", 2, 1}, {"abc", 1, -1}, {"", 1, -1}, {";", 1, 0},
   };
-  for (const auto& c : cases) EXPECT_EQ(findCharPosition(c.text, ';', c.n), c.position) << c.text << " " << c.n;
+  for (const auto& c : cases)
+    EXPECT_EQ(findCharPosition(c.text, ';', c.n), c.position) << c.text << " " << c.n;
 }
 
 TEST(CopyFieldText, CopiesALengthOrTheRestAndIgnoresANegativeLength) {
@@ -54,10 +54,10 @@ TEST(CopyFieldText, CopiesALengthOrTheRestAndIgnoresANegativeLength) {
     const char* result;
     bool fits;
   } cases[] = {
-      {2, 3, "cde", true},        {2, 0, "cdefghij", true},  {1, 0, "bcdefghij", true},
-      {2, -1, "kept", true},      {10, 0, "", true},
-      {0, 0, "abcdefghi", false},  // ten characters, cut to the field's nine
-      {0, 12, "abcdefghi", false},  // kept within the source, then cut
+      {2, 3, "cde", true},         {2, 0, "cdefghij", true},
+      {1, 0, "bcdefghij", true},   {2, -1, "kept", true},
+      {10, 0, "", true},           {0, 0, "abcdefghi", false},  // ten characters, cut to the field's nine
+      {0, 12, "abcdefghi", false},                              // kept within the source, then cut
   };
   for (const auto& c : cases) {
     FixedText<10> field;
@@ -75,9 +75,12 @@ TEST(ReadConfigValue, DeciphersTheEntriesOfTheSampleFile) {
     const char* group;
     const char* plain;
   } cases[] = {
-      {"NET8", 1, "DATENBANK", "localhost"},      {"SCHEMA", 2, "DATENBANK", "qvs_demo;"},
-      {"LOGIN", 3, "DATENBANK", "zarnik"},        {"PASS", 4, "DATENBANK", "Kst'Wechsel\\2026"},
-      {"TITEL", 5, "ANZEIGE", "Kostenstellenwechsel"}, {"ACHT", 6, "ANZEIGE", "12345678"},
+      {"NET8", 1, "DATENBANK", "localhost"},
+      {"SCHEMA", 2, "DATENBANK", "qvs_demo;"},
+      {"LOGIN", 3, "DATENBANK", "zarnik"},
+      {"PASS", 4, "DATENBANK", "Kst'Wechsel\\2026"},
+      {"TITEL", 5, "ANZEIGE", "Kostenstellenwechsel"},
+      {"ACHT", 6, "ANZEIGE", "12345678"},
   };
   for (const auto& c : cases) {
     ConfigEntry entry;
@@ -96,14 +99,13 @@ TEST(ReadConfigValue, TakesTheGroupFromTheGroupLineShapes) {
     const char* groupLine;
     const char* group;
   } cases[] = {
-      {";DATENBANK;", "DATENBANK"},
-      {"x;G1;rest;more", "G1"},
+      {";DATENBANK;", "DATENBANK"}, {"x;G1;rest;more", "G1"},
       {"x;;rest", ";rest\n"},  // adjacent semicolons: the rest, line feed included
-      {";only one semicolon", ""},
-      {"[section]", ""},
+      {";only one semicolon", ""},  {"[section]", ""},
   };
   for (const auto& c : cases) {
-    const ConfigEntry entry = lookUp(std::string(c.groupLine) + "\r\n7;K;" + kHexAbc + "\r\n", "unused", "K", 55);
+    const ConfigEntry entry =
+        lookUp(std::string(c.groupLine) + "\r\n7;K;" + kHexAbc + "\r\n", "unused", "K", 55);
     EXPECT_STREQ(entry.group.c_str(), c.group) << c.groupLine;
     EXPECT_STREQ(entry.value.c_str(), "abc") << c.groupLine;
   }
@@ -120,10 +122,10 @@ TEST(ReadConfigValue, SplitsTheValueLineShapes) {
   } cases[] = {
       {"12;KEY;" + kHexAbc, 12, "KEY", "abc"},
       {"12;;" + kHexAbc, 12, ";" + kHexAbc + "\n", "abc"},  // key: the rest of the line
-      {"12;KEY;", 12, "KEY", ""},                             // value: a lone line feed
-      {"12;" + kHexAbc, 12, "", "abc"},                       // one semicolon: no key
-      {kHexAbc, 0, "", "abc"},                                // none: the whole line
-      {";KEY;" + kHexAbc, 0, "KEY", "abc"},                   // number text is the line
+      {"12;KEY;", 12, "KEY", ""},                           // value: a lone line feed
+      {"12;" + kHexAbc, 12, "", "abc"},                     // one semicolon: no key
+      {kHexAbc, 0, "", "abc"},                              // none: the whole line
+      {";KEY;" + kHexAbc, 0, "KEY", "abc"},                 // number text is the line
       {" -3x;KEY;" + kHexAbc, -3, "KEY", "abc"},
       {"00000000000000000042;KEY;" + kHexAbc, 42, "KEY", "abc"},  // a long number text
   };
@@ -136,9 +138,13 @@ TEST(ReadConfigValue, SplitsTheValueLineShapes) {
 }
 
 TEST(ReadConfigValue, TakesTheFirstEntryThatMatchesGroupKeyOrNumber) {
-  const std::string file = ";A;\r\n1;NET8;" + hexOf("first") + "\r\n"
-                           ";A;\r\n2;NET8;" + hexOf("second") + "\r\n"
-                           ";B;\r\n3;LOGIN;" + hexOf("user") + "\r\n";
+  const std::string file = ";A;\r\n1;NET8;" + hexOf("first") +
+                           "\r\n"
+                           ";A;\r\n2;NET8;" +
+                           hexOf("second") +
+                           "\r\n"
+                           ";B;\r\n3;LOGIN;" +
+                           hexOf("user") + "\r\n";
   EXPECT_STREQ(lookUp(file, "", "NET8", 0).value.c_str(), "first");
   EXPECT_STREQ(lookUp(file, "B", "", 0).value.c_str(), "user");
   EXPECT_STREQ(lookUp(file, "", "", 2).value.c_str(), "second");
@@ -149,7 +155,8 @@ TEST(ReadConfigValue, TakesTheFirstEntryThatMatchesGroupKeyOrNumber) {
 
 TEST(ReadConfigValue, EntriesWithAnEmptyGroupOrNumberZeroAreTakenForEveryKey) {
   const std::string net8 = ";A;\r\n1;NET8;" + hexOf("host") + "\r\n";
-  EXPECT_STREQ(lookUp("[section]\r\n5;TITEL;" + hexOf("x") + "\r\n" + net8, "", "NET8", 0).value.c_str(), "x");
+  EXPECT_STREQ(lookUp("[section]\r\n5;TITEL;" + hexOf("x") + "\r\n" + net8, "", "NET8", 0).value.c_str(),
+               "x");
   EXPECT_STREQ(lookUp(";A;\r\nnull;TITEL;" + hexOf("y") + "\r\n" + net8, "", "NET8", 0).value.c_str(), "y");
   // With any other request neither is taken by group or number.
   EXPECT_STREQ(lookUp("[section]\r\n5;TITEL;" + hexOf("x") + "\r\n" + net8, "Z", "NET8", 9).value.c_str(),

@@ -19,9 +19,7 @@ void formatStatement(char* buffer, std::size_t size, const char* format, ...)
 template <std::size_t Width>
 class QuotedValue {
  public:
-  explicit QuotedValue(const FixedText<Width>& value) {
-    dbEscapeText(value.view(), text_, sizeof text_);
-  }
+  explicit QuotedValue(const FixedText<Width>& value) { dbEscapeText(value.view(), text_, sizeof text_); }
   const char* c_str() const { return text_; }
 
  private:

@@ -101,8 +101,8 @@ int SQLInsertQvs321Bch(const BookingRecord& booking, const Designator& designato
                   "INSERT INTO QVS321BCH  (BchPnr, BchVon, BchUhr, BchFkt, BchFcd, BchKst)  "
                   "VALUES('%s',  str_to_date('%s','%%d%%m%%y'),  "
                   "str_to_date(concat('%s', '%s'),'%%d%%m%%y%%H%%i%%s'),  25, '%s','%s')",
-                  personnelNumber.c_str(), date.c_str(), date.c_str(), time.c_str(),
-                  quotedDesignator.c_str(), costCentre.c_str());
+                  personnelNumber.c_str(), date.c_str(), date.c_str(), time.c_str(), quotedDesignator.c_str(),
+                  costCentre.c_str());
   QueryCursor cursor(bookingStatement);
   const int result = dbExecute(cursor);
   if (result == 0) dbFreeResult(cursor);

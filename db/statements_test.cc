@@ -31,10 +31,10 @@ TEST_F(Statements, BadgeLookupFindsTheAssignmentValidOnTheBookingDay) {
     int result;
     const char* personnelNumber;
   } cases[] = {
-      {"B100", "150324", 0, "1001"},   {"B200", "010124", 0, "1002"},  // first valid day
-      {"B200", "300624", 0, "1002"},   {"B200", "010724", kNoFurtherRow, ""},  // after its end
-      {"B200", "311223", kNoFurtherRow, ""},  {"B300", "150324", kNoFurtherRow, ""},  // deleted
-      {"B100", "150230", 0, "1001"},   // 2030: read as day, month, year
+      {"B100", "150324", 0, "1001"},         {"B200", "010124", 0, "1002"},          // first valid day
+      {"B200", "300624", 0, "1002"},         {"B200", "010724", kNoFurtherRow, ""},  // after its end
+      {"B200", "311223", kNoFurtherRow, ""}, {"B300", "150324", kNoFurtherRow, ""},  // deleted
+      {"B100", "150230", 0, "1001"},  // 2030: read as day, month, year
       {"B999", "150324", kNoFurtherRow, ""},
   };
   for (const auto& c : cases) {
@@ -63,9 +63,10 @@ TEST_F(Statements, BadgeLookupKeepsTargetsOfNullColumns) {
 }
 
 TEST_F(Statements, ALookedUpValueTooLongForItsFieldFailsTheLookupAndCopiesNothing) {
-  db->exec("INSERT INTO QVSYSTEM.Qvs301Asw VALUES ('B500', '2020-01-01', NULL, 0, '123456789', 'L5', 'M5');"
-           "INSERT INTO QVSYSTEM.Qvs112Mnd VALUES ('L6', 'M6', 0, 0, 'SCHEMA_OF_21_LETTERS_');"
-           "INSERT INTO qvs_test.O1003KSTSTELLE VALUES ('77', 0, '0123456789012345678901234567890')");
+  db->exec(
+      "INSERT INTO QVSYSTEM.Qvs301Asw VALUES ('B500', '2020-01-01', NULL, 0, '123456789', 'L5', 'M5');"
+      "INSERT INTO QVSYSTEM.Qvs112Mnd VALUES ('L6', 'M6', 0, 0, 'SCHEMA_OF_21_LETTERS_');"
+      "INSERT INTO qvs_test.O1003KSTSTELLE VALUES ('77', 0, '0123456789012345678901234567890')");
   BookingRecord record = booking("B500", "150324");
   Licence licence;
   Tenant tenant;

@@ -62,17 +62,16 @@ int writeParameterFile(const char* path, const BookingArray& bookings) {
     if (record.personnelNumber.empty() || record.bookingDate.empty()) continue;
     if (k > 0) {
       const BookingRecord& previous = bookings.records[k - 1];
-      if (record.personnelNumber == previous.personnelNumber &&
-          record.bookingDate == previous.bookingDate) {
+      if (record.personnelNumber == previous.personnelNumber && record.bookingDate == previous.bookingDate) {
         continue;
       }
     }
     // 20 + 1 + 8 + 1 + 10 characters and the line feed: the fields' widths
     // keep every line within the buffer.
     char line[64];
-    const int length = std::snprintf(line, sizeof line, "%-20s,%-8s,%s\n", record.schemaName.c_str(),
-                                     record.personnelNumber.c_str(),
-                                     formatBookingDate(record.bookingDate.c_str()).c_str());
+    const int length =
+        std::snprintf(line, sizeof line, "%-20s,%-8s,%s\n", record.schemaName.c_str(),
+                      record.personnelNumber.c_str(), formatBookingDate(record.bookingDate.c_str()).c_str());
     if (length > 0) file.write(std::string_view(line, std::min<std::size_t>(length, sizeof line - 1)));
   }
   if (!file.close()) {

@@ -36,7 +36,7 @@ void printSortedList(const BookingArray& bookings);
 
 enum ParameterFileResult {
   kParameterFileWritten = 0,
-  kParameterFileNotOpened = 1,  // "Fehler beim oeffnen der Datei: %s\n" printed
+  kParameterFileNotOpened = 1,   // "Fehler beim oeffnen der Datei: %s\n" printed
   kParameterFileNotWritten = 2,  // "Fehler beim schreiben der Datei: %s\n" printed
 };
 

@@ -30,17 +30,17 @@ TEST(CompareBookings, OrdersByPersonnelNumberThenDateAsUnsignedText) {
     BookingRecord a, b;
     int order;
   } cases[] = {
-      {booking("10", "010124"), booking("9", "010124"), -1},     // text, not number
-      {booking("1", "010124"), booking("10", "010124"), -1},     // a beginning is smaller
-      {booking("", "311299"), booking("0", "010100"), -1},       // empty sorts first
-      {booking("7", "010224"), booking("7", "020123"), -1},      // DDMMYY text order
+      {booking("10", "010124"), booking("9", "010124"), -1},  // text, not number
+      {booking("1", "010124"), booking("10", "010124"), -1},  // a beginning is smaller
+      {booking("", "311299"), booking("0", "010100"), -1},    // empty sorts first
+      {booking("7", "010224"), booking("7", "020123"), -1},   // DDMMYY text order
       {booking("7", "010224"), booking("7", "010224"), 0},
-      {booking("\xF6", "010124"), booking("z", "010124"), 1},    // unsigned bytes
+      {booking("\xF6", "010124"), booking("z", "010124"), 1},  // unsigned bytes
       {booking("7", "020123"), booking("7", "010224"), 1},
   };
   for (const auto& c : cases) {
-    EXPECT_EQ(compareBookings(c.a, c.b), c.order) << c.a.personnelNumber.c_str() << " "
-                                                  << c.a.bookingDate.c_str();
+    EXPECT_EQ(compareBookings(c.a, c.b), c.order)
+        << c.a.personnelNumber.c_str() << " " << c.a.bookingDate.c_str();
     EXPECT_EQ(compareBookings(c.b, c.a), -c.order);
   }
 }
@@ -61,9 +61,8 @@ TEST(FormatBookingDate, TakesThePairsFromTheirFixedPositions) {
     const char* date;
     const char* text;
   } cases[] = {
-      {"150324", "15.03.2024"}, {"010100", "01.01.2000"}, {"", "..20"},
-      {"1", "1..20"},           {"1503", "15.03.20"},     {"15032", "15.03.202"},
-      {"ab cd!", "ab. c.20d!"},
+      {"150324", "15.03.2024"}, {"010100", "01.01.2000"}, {"", "..20"}, {"1", "1..20"}, {"1503", "15.03.20"},
+      {"15032", "15.03.202"},   {"ab cd!", "ab. c.20d!"},
   };
   for (const auto& c : cases) EXPECT_STREQ(formatBookingDate(c.date).c_str(), c.text) << c.date;
 }
@@ -80,14 +79,11 @@ TEST(WriteParameterFile, WritesOneLinePerPersonAndDayWithCrLf) {
   TempDir dir;
   const std::string path = dir.file("wkr.prm");
   const BookingArray bookings = arrayOf({
-      booking("", "010124", "QVS_A"),          // no personnel number: skipped
-      booking("10", "010124", "QVS_A"),
-      booking("10", "010124", "QVS_A"),        // same person and day: once
-      booking("10", "010124", "QVS_A"),
-      booking("10", "020124", "QVS_A"),
-      booking("12345678", "150324", "SCHEMA_OF_TWENTY_CHR"),
-      booking("9", "", "QVS_A"),               // no date: skipped
-      booking("9", "150324", ""),              // no schema: blank columns
+      booking("", "010124", "QVS_A"),                                      // no personnel number: skipped
+      booking("10", "010124", "QVS_A"), booking("10", "010124", "QVS_A"),  // same person and day: once
+      booking("10", "010124", "QVS_A"), booking("10", "020124", "QVS_A"),
+      booking("12345678", "150324", "SCHEMA_OF_TWENTY_CHR"), booking("9", "", "QVS_A"),  // no date: skipped
+      booking("9", "150324", ""),  // no schema: blank columns
   });
   ConsoleCapture console;
   ASSERT_EQ(writeParameterFile(path.c_str(), bookings), kParameterFileWritten);
@@ -102,8 +98,9 @@ TEST(WriteParameterFile, WritesOneLinePerPersonAndDayWithCrLf) {
 TEST(WriteParameterFile, WritesAGroupFromItsFirstRecord) {
   TempDir dir;
   const std::string path = dir.file("wkr.prm");
-  ASSERT_EQ(writeParameterFile(path.c_str(), arrayOf({booking("5", "010124", "A"), booking("5", "010124", "B")})),
-            kParameterFileWritten);
+  ASSERT_EQ(
+      writeParameterFile(path.c_str(), arrayOf({booking("5", "010124", "A"), booking("5", "010124", "B")})),
+      kParameterFileWritten);
   EXPECT_EQ(readFileBytes(path), "A                   ,5       ,01.01.2024\r\n");
 }
 
@@ -131,7 +128,8 @@ TEST(WriteParameterFile, ReportsAFileThatCannotBeOpenedOrWritten) {
   EXPECT_EQ(writeParameterFile(missingFolder.c_str(), arrayOf({})), kParameterFileNotOpened);
   EXPECT_EQ(console.take(), "Fehler beim oeffnen der Datei: " + missingFolder + "\n");
 
-  EXPECT_EQ(writeParameterFile("/dev/full", arrayOf({booking("1", "010124", "S")})), kParameterFileNotWritten);
+  EXPECT_EQ(writeParameterFile("/dev/full", arrayOf({booking("1", "010124", "S")})),
+            kParameterFileNotWritten);
   EXPECT_EQ(console.take(), "Fehler beim schreiben der Datei: /dev/full\n");
 }
 

@@ -137,8 +137,8 @@ void insertBooking(BookingRecord& booking, const Designator& designator) {
   consolePrintf("Funktionsname:   <%s>\n", designator.c_str());
   consolePrintf("Kostenstelle:    <%s>\n", booking.costCentre.c_str());
   consoleWrite("\nSQL-Fehler:\n");
-  reportError("Qvs321Bch", booking.personnelNumber.c_str(), parseDecimal(booking.bookingDate.view()),
-              1065, "SQLInsertQvs321Bch", 1);
+  reportError("Qvs321Bch", booking.personnelNumber.c_str(), parseDecimal(booking.bookingDate.view()), 1065,
+              "SQLInsertQvs321Bch", 1);
   dbCommit();
 }
 
@@ -175,7 +175,10 @@ int runImport(int argumentCount, char** arguments) {
 
   TextInput source;
   if (!source.open(sourcePath)) {
-    consolePrintf("Fehler beim \xF6" "ffnen der Datei: %s", sourcePath);
+    consolePrintf(
+        "Fehler beim \xF6"
+        "ffnen der Datei: %s",
+        sourcePath);
     return 1;
   }
 

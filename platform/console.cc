@@ -17,8 +17,6 @@ void consolePrintf(const char* format, ...) {
   va_end(args);
 }
 
-void consoleWrite(std::string_view text) {
-  std::fwrite(text.data(), 1, text.size(), consoleStream());
-}
+void consoleWrite(std::string_view text) { std::fwrite(text.data(), 1, text.size(), consoleStream()); }
 
 void consoleFlush() { std::fflush(consoleStream()); }

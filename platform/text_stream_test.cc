@@ -40,18 +40,30 @@ TEST_P(TextInputTranslation, DeliversTranslatedBytes) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, TextInputTranslation,
-    testing::Values(ReadCase{"CrLfBecomesLf", "a\r\nb\r\n", "a\nb\n"},
-                    ReadCase{"LoneCrStays", "a\rb\r", "a\rb\r"},
-                    ReadCase{"CrCrLf", "a\r\r\nb", "a\r\nb"},
-                    ReadCase{"LfAloneStays", "a\nb", "a\nb"},
-                    ReadCase{"SubEndsInput", std::string("ab\x1A" "cd\r\n", 7), "ab"},
-                    ReadCase{"SubRightAfterCr", std::string("ab\r\x1A" "cd", 6), "ab\r"},
-                    ReadCase{"SubFirst", std::string("\x1A" "abc", 4), ""},
-                    ReadCase{"NulAndHighBytesPass", std::string("a\0\xF6\xFF", 4), std::string("a\0\xF6\xFF", 4)},
-                    ReadCase{"Empty", "", ""}),
-    [](const testing::TestParamInfo<ReadCase>& info) { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(Cases, TextInputTranslation,
+                         testing::Values(ReadCase{"CrLfBecomesLf", "a\r\nb\r\n", "a\nb\n"},
+                                         ReadCase{"LoneCrStays", "a\rb\r", "a\rb\r"},
+                                         ReadCase{"CrCrLf", "a\r\r\nb", "a\r\nb"},
+                                         ReadCase{"LfAloneStays", "a\nb", "a\nb"},
+                                         ReadCase{"SubEndsInput",
+                                                  std::string("ab\x1A"
+                                                              "cd\r\n",
+                                                              7),
+                                                  "ab"},
+                                         ReadCase{"SubRightAfterCr",
+                                                  std::string("ab\r\x1A"
+                                                              "cd",
+                                                              6),
+                                                  "ab\r"},
+                                         ReadCase{"SubFirst",
+                                                  std::string("\x1A"
+                                                              "abc",
+                                                              4),
+                                                  ""},
+                                         ReadCase{"NulAndHighBytesPass", std::string("a\0\xF6\xFF", 4),
+                                                  std::string("a\0\xF6\xFF", 4)},
+                                         ReadCase{"Empty", "", ""}),
+                         [](const testing::TestParamInfo<ReadCase>& info) { return info.param.name; });
 
 TEST(TextInput, ReadLineWorksLikeFgets) {
   TempDir dir;

@@ -5,8 +5,8 @@
 #include "platform/console.h"
 #include "runlog/run_log.h"
 
-void reportError(const char* codeText, const char* personnelNumber, int32_t date,
-                 int32_t textErrorNumber, const char* functionName, int32_t errorType) {
+void reportError(const char* codeText, const char* personnelNumber, int32_t date, int32_t textErrorNumber,
+                 const char* functionName, int32_t errorType) {
   // Copied first: the log statements overwrite the session's last error.
   uint32_t errorNumber = 0;
   char errorText[257] = {};

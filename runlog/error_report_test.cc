@@ -46,11 +46,13 @@ TEST_F(ErrorReport, PrintsTheErrorAndWritesTheLogRow) {
   failAnInsert();
   ConsoleCapture console;
   reportError("Qvs321Bch", "1001", 150324, 1065, "SQLInsertQvs321Bch", 1);
-  EXPECT_EQ(console.take(),
-            std::string("\n\nError in function: SQLInsertQvs321Bch\n"
-                        "  Pnr: 1001, Datum: 150324, ErrNr: 1065\n"
-                        "  sqlcode: 1062, sqlmsg: ") + kDuplicate + "\n\n"
-                "Message:\n- Text  : " + kDuplicate + "\n- Number: -1062\n- Code  : Qvs321Bch\n");
+  EXPECT_EQ(console.take(), std::string("\n\nError in function: SQLInsertQvs321Bch\n"
+                                        "  Pnr: 1001, Datum: 150324, ErrNr: 1065\n"
+                                        "  sqlcode: 1062, sqlmsg: ") +
+                                kDuplicate +
+                                "\n\n"
+                                "Message:\n- Text  : " +
+                                kDuplicate + "\n- Number: -1062\n- Code  : Qvs321Bch\n");
   ASSERT_EQ(dbCommit(), 1);
   EXPECT_EQ(db->rowsText(kLogColumns),
             "zarnik.exe|C:\\ini\\ORVANTIS.INI C:\\daten\\ksw.txt C:\\daten\\wkr.prm||1001|2015-03-24|ZARNIK|"

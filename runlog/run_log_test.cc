@@ -32,7 +32,8 @@ TEST(InitRunLog, JoinsTheArgumentsWithSingleBlanks) {
   EXPECT_STREQ(initFrom({"z", "a", "b", "c"}).parameters.c_str(), "a b c");
   EXPECT_STREQ(initFrom({"z"}).parameters.c_str(), "");
   EXPECT_STREQ(initFrom({"z", "a", "", "c"}).parameters.c_str(), "a  c");
-  EXPECT_STREQ(initFrom({"z", "C:\\ini\\ORVANTIS.INI", "it's"}).parameters.c_str(), "C:\\ini\\ORVANTIS.INI it's");
+  EXPECT_STREQ(initFrom({"z", "C:\\ini\\ORVANTIS.INI", "it's"}).parameters.c_str(),
+               "C:\\ini\\ORVANTIS.INI it's");
   const std::string longArgument(200, 'p');
   EXPECT_EQ(initFrom({"z", longArgument.c_str()}).parameters.view(), std::string(150, 'p'));
 }

@@ -35,8 +35,7 @@ TEST(CommandLine, PrintsOnlyTheUsageForTheWrongArgumentCount) {
 TEST(CommandLine, StopsWhenTheConfigurationFileIsMissing) {
   TempDir dir;
   for (const std::string& ini : {dir.file("missing.ini"), dir.path()}) {
-    const ProcessResult result =
-        runProcess({ZARNIK_BINARY, ini, dir.file("source"), dir.file("wkr.prm")});
+    const ProcessResult result = runProcess({ZARNIK_BINARY, ini, dir.file("source"), dir.file("wkr.prm")});
     EXPECT_EQ(result.exitCode, 1);
     EXPECT_EQ(result.output, "zarnik: Start.\nORVANTIS.INI not found\n");
   }

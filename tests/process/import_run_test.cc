@@ -16,7 +16,8 @@ namespace {
 const char kBookingColumns[] =
     "SELECT BchPnr, BchVon, BchUhr, BchFkt, BchFcd, BchKst FROM qvs_test.QVS321BCH ORDER BY BchPnr, BchUhr";
 const char kLogColumns[] =
-    "SELECT LogPrg, LogPrm, LogPnr, LogDtm, LogMod, LogFkt, LogTErr, LogTTxt, LogSErr, LogSTxt, LogMsg, LogTyp "
+    "SELECT LogPrg, LogPrm, LogPnr, LogDtm, LogMod, LogFkt, LogTErr, LogTTxt, LogSErr, LogSTxt, LogMsg, "
+    "LogTyp "
     "FROM QVSYSTEM.Qvs001Log ORDER BY LogId";
 
 // One booking as a line of 31 characters: date, time, badge (13), workstation (6).
@@ -49,10 +50,9 @@ class ImportRun : public DatabaseTest {
 };
 
 TEST_F(ImportRun, ImportsTheBookingsOfSeveralPersonsAndDays) {
-  const ProcessResult result = run(line("150324", "081530", "B100", "000012") +
-                                   line("150324", "163000", "B100", "13") +
-                                   line("160324", "073000", "B200", "12") +
-                                   line("150324", "120000", "B200", "12"));
+  const ProcessResult result =
+      run(line("150324", "081530", "B100", "000012") + line("150324", "163000", "B100", "13") +
+          line("160324", "073000", "B200", "12") + line("150324", "120000", "B200", "12"));
   EXPECT_EQ(result.exitCode, 0);
   EXPECT_EQ(result.output,
             "zarnik: Start.\n"
@@ -120,10 +120,10 @@ TEST_F(ImportRun, ReportsEachFailedLookupAndStillInsertsTheBooking) {
 
 TEST_F(ImportRun, ReportsAFailedInsertLogsItAndCommitsTheRowsBeforeIt) {
   // Once their seconds are set to 00 the first two bookings collide.
-  const ProcessResult result = run(line("150324", "081510", "B100", "12") +
-                                   line("150324", "081520", "B100", "12") +
-                                   line("010424", "120000", "B100", "13"),
-                                   {"KSW"});
+  const ProcessResult result =
+      run(line("150324", "081510", "B100", "12") + line("150324", "081520", "B100", "12") +
+              line("010424", "120000", "B100", "13"),
+          {"KSW"});
   const std::string duplicate = "Duplicate entry '1001-2024-03-15 08:15:00-25' for key 'PRIMARY'";
   EXPECT_EQ(result.exitCode, 0);
   EXPECT_EQ(result.output,
@@ -153,9 +153,13 @@ TEST_F(ImportRun, ReportsAFailedInsertLogsItAndCommitsTheRowsBeforeIt) {
             "\nSQL-Fehler:\n"
             "\n\nError in function: SQLInsertQvs321Bch\n"
             "  Pnr: 1001, Datum: 150324, ErrNr: 1065\n"
-            "  sqlcode: 1062, sqlmsg: " + duplicate + "\n\n"
-            "Message:\n- Text  : " + duplicate + "\n- Number: -1062\n- Code  : Qvs321Bch\n"
-            "zarnik: Ende.\n");
+            "  sqlcode: 1062, sqlmsg: " +
+                duplicate +
+                "\n\n"
+                "Message:\n- Text  : " +
+                duplicate +
+                "\n- Number: -1062\n- Code  : Qvs321Bch\n"
+                "zarnik: Ende.\n");
   EXPECT_EQ(db->rowsText(kBookingColumns),
             "1001|2024-03-15|2024-03-15 08:15:00|25|KSW|KST-4711\n"
             "1001|2024-04-01|2024-04-01 12:00:00|25|KSW|KST-0815\n");
@@ -194,21 +198,23 @@ TEST_F(ImportRun, KeepsApostrophesAndBackslashesOfBadgesAndArgumentsExact) {
   // Windows paths as the scheduler hands them: they are only logged, so a
   // duplicate booking makes the log row that shows them.
   const std::string windowsIni = dir.write("C:\\ini\\ORVANTIS.INI", testConfigFileText());
-  const std::string source = dir.write("ksw.txt", line("150324", "081500", "O'B\\1", "12") +
-                                                      line("150324", "081500", "O'B\\1", "12"));
+  const std::string source = dir.write(
+      "ksw.txt", line("150324", "081500", "O'B\\1", "12") + line("150324", "081500", "O'B\\1", "12"));
   const std::string parameters = dir.file("C:\\daten\\wkr.prm");
   const ProcessResult result =
       runProcess({ZARNIK_BINARY, windowsIni, source, parameters, "K'S\\W"}, testServerEnvironment());
   EXPECT_EQ(result.exitCode, 0);
-  EXPECT_NE(result.output.find("[1]: <150324>, <081500>, <O'B\\1>, <12> eingelesen.\nPersonalnummer: <2001>\n"),
-            std::string::npos);
+  EXPECT_NE(
+      result.output.find("[1]: <150324>, <081500>, <O'B\\1>, <12> eingelesen.\nPersonalnummer: <2001>\n"),
+      std::string::npos);
   EXPECT_EQ(db->rowsText("SELECT BchPnr, BchFcd FROM qvs_test.QVS321BCH"), "2001|K'S\\W\n");
   EXPECT_EQ(db->rowsText("SELECT LogPrm, LogPnr FROM QVSYSTEM.Qvs001Log"),
             windowsIni + " " + source + " " + parameters + " K'S\\W|2001\n");
 }
 
 TEST_F(ImportRun, ImportsBookingsAfter2028) {
-  const ProcessResult result = run(line("150230", "081500", "B100", "12") + line("291231", "235959", "B100", "12"));
+  const ProcessResult result =
+      run(line("150230", "081500", "B100", "12") + line("291231", "235959", "B100", "12"));
   EXPECT_EQ(result.exitCode, 0);
   EXPECT_EQ(db->rowsText(kBookingColumns),
             "1001|2030-02-15|2030-02-15 08:15:00|25|KSW|KST-4711\n"
@@ -219,7 +225,8 @@ TEST_F(ImportRun, ImportsBookingsAfter2028) {
 }
 
 TEST_F(ImportRun, LogsAFailedInsertOfABookingAfter2028WithoutLogDate) {
-  const ProcessResult result = run(line("150230", "081510", "B100", "12") + line("150230", "081520", "B100", "12"));
+  const ProcessResult result =
+      run(line("150230", "081510", "B100", "12") + line("150230", "081520", "B100", "12"));
   EXPECT_EQ(result.exitCode, 0);
   EXPECT_EQ(db->rowsText("SELECT LogPnr, LogDtm, LogSErr FROM QVSYSTEM.Qvs001Log"), "1001|NULL|1062\n");
   EXPECT_EQ(db->rowsText("SELECT BchUhr FROM qvs_test.QVS321BCH"), "2030-02-15 08:15:00\n");
@@ -227,9 +234,9 @@ TEST_F(ImportRun, LogsAFailedInsertOfABookingAfter2028WithoutLogDate) {
 
 TEST_F(ImportRun, AParameterFileThatCannotBeOpenedLeavesTheRowsSinceTheLastCommitUncommitted) {
   parameterFile = dir.file("no-such-folder/wkr.prm");
-  const ProcessResult result = run(line("150324", "081510", "B100", "12") +
-                                   line("150324", "081520", "B100", "12") +  // fails: commit
-                                   line("150324", "081500", "B200", "12"));  // after the commit
+  const ProcessResult result =
+      run(line("150324", "081510", "B100", "12") + line("150324", "081520", "B100", "12") +  // fails: commit
+          line("150324", "081500", "B200", "12"));  // after the commit
   EXPECT_EQ(result.exitCode, 1);
   const std::string tail = "- Code  : Qvs321Bch\nFehler beim oeffnen der Datei: " + parameterFile + "\n";
   ASSERT_GE(result.output.size(), tail.size());
@@ -259,9 +266,13 @@ TEST_F(ImportRun, AnEmptySourceFileGivesAnEmptyListAndAnEmptyParameterFile) {
 TEST_F(ImportRun, StopsWhenTheSourceFileCannotBeOpened) {
   const std::string missing = dir.file("missing.txt");
   for (const std::string& source : {missing, dir.path()}) {
-    const ProcessResult result = runProcess({ZARNIK_BINARY, ini, source, parameterFile}, testServerEnvironment());
+    const ProcessResult result =
+        runProcess({ZARNIK_BINARY, ini, source, parameterFile}, testServerEnvironment());
     EXPECT_EQ(result.exitCode, 1);
-    EXPECT_EQ(result.output, "zarnik: Start.\nFehler beim \xF6" "ffnen der Datei: " + source);
+    EXPECT_EQ(result.output,
+              "zarnik: Start.\nFehler beim \xF6"
+              "ffnen der Datei: " +
+                  source);
   }
   EXPECT_FALSE(fileExists(parameterFile));
 }

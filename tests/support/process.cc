@@ -16,7 +16,8 @@ ProcessResult runProcess(const std::vector<std::string>& arguments,
   for (char** entry = environ; *entry != nullptr; ++entry) {
     bool replaced = false;
     for (const auto& [name, value] : extraEnvironment) {
-      if (std::strncmp(*entry, name.c_str(), name.size()) == 0 && (*entry)[name.size()] == '=') replaced = true;
+      if (std::strncmp(*entry, name.c_str(), name.size()) == 0 && (*entry)[name.size()] == '=')
+        replaced = true;
     }
     if (!replaced) environment.emplace_back(*entry);
   }

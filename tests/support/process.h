@@ -6,7 +6,7 @@
 #include <vector>
 
 struct ProcessResult {
-  int exitCode = -1;  // -1 when it did not exit normally
+  int exitCode = -1;   // -1 when it did not exit normally
   std::string output;  // standard output, byte for byte
 };
 

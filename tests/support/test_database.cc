@@ -31,8 +31,8 @@ TestDatabase::TestDatabase() {
   const std::string socket = environmentValue("ZARNIK_TEST_SOCKET");
   const std::string user = environmentValue("ZARNIK_TEST_USER");
   const std::string password = environmentValue("ZARNIK_TEST_PASSWORD");
-  if (mysql_real_connect(connection_, "localhost", user.c_str(), password.c_str(), nullptr, 0,
-                         socket.c_str(), CLIENT_MULTI_STATEMENTS) == nullptr) {
+  if (mysql_real_connect(connection_, "localhost", user.c_str(), password.c_str(), nullptr, 0, socket.c_str(),
+                         CLIENT_MULTI_STATEMENTS) == nullptr) {
     ADD_FAILURE() << "test connection failed: " << mysql_error(connection_);
   }
   mysql_query(connection_, "SET NAMES latin1");
@@ -43,7 +43,8 @@ TestDatabase::~TestDatabase() { mysql_close(connection_); }
 void TestDatabase::exec(std::string_view sql) {
   if (mysql_real_query(connection_, sql.data(), sql.size()) != 0) {
     ADD_FAILURE() << "statement failed (" << mysql_errno(connection_) << "): " << mysql_error(connection_)
-                  << "\n" << sql;
+                  << "\n"
+                  << sql;
     return;
   }
   do {
@@ -139,9 +140,9 @@ void rollbackTestSession() {
 
 bool openTestSession() {
   if (!sessionOpen) {
-    sessionOpen = dbConnect(environmentValue("ZARNIK_TEST_USER").c_str(),
-                            environmentValue("ZARNIK_TEST_PASSWORD").c_str(), "localhost",
-                            kTestTenantDatabase) == 0;
+    sessionOpen =
+        dbConnect(environmentValue("ZARNIK_TEST_USER").c_str(),
+                  environmentValue("ZARNIK_TEST_PASSWORD").c_str(), "localhost", kTestTenantDatabase) == 0;
   }
   return sessionOpen;
 }

@@ -4,13 +4,13 @@
 // point the program at the server.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
-
-#include <gtest/gtest.h>
 
 struct st_mysql;
 
@@ -18,12 +18,12 @@ struct st_mysql;
 bool testServerAvailable();
 
 // Skips the test without a server, or fails it when the run requires one.
-#define REQUIRE_TEST_SERVER()                                                   \
-  do {                                                                          \
-    if (!testServerAvailable()) {                                               \
+#define REQUIRE_TEST_SERVER()                                                      \
+  do {                                                                             \
+    if (!testServerAvailable()) {                                                  \
       if (std::getenv("ZARNIK_REQUIRE_DB") != nullptr) FAIL() << "no test server"; \
-      GTEST_SKIP() << "no test server (run scripts/test)";                      \
-    }                                                                           \
+      GTEST_SKIP() << "no test server (run scripts/test)";                         \
+    }                                                                              \
   } while (false)
 
 // The tenant database that the tests' bookings land in.
