@@ -175,10 +175,8 @@ int runImport(int argumentCount, char** arguments) {
 
   TextInput source;
   if (!source.open(sourcePath)) {
-    consolePrintf(
-        "Fehler beim \xF6"
-        "ffnen der Datei: %s",
-        sourcePath);
+    // \366 is the Windows-1252 byte of the o-umlaut; no line end follows.
+    consolePrintf("Fehler beim \366ffnen der Datei: %s", sourcePath);
     return 1;
   }
 
