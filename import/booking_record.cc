@@ -1,6 +1,10 @@
 #include "import/booking_record.h"
 
+#include <cstdint>
+#include <cstdlib>
 #include <cstring>
+#include <new>
+#include <type_traits>
 
 #include "platform/console.h"
 #include "common/run_config.h"
@@ -21,6 +25,68 @@ std::size_t readPiece(TextInput& source, FixedText<Width>& field) {
 }
 
 }  // namespace
+
+static_assert(std::is_trivially_copyable_v<BookingRecord>, "the block is moved with realloc");
+
+BookingBlock::BookingBlock(const BookingBlock& other) { *this = other; }
+
+BookingBlock& BookingBlock::operator=(const BookingBlock& other) {
+  if (this != &other) {
+    size_ = 0;
+    reserve(other.size_);
+    if (other.size_ > 0) std::memcpy(static_cast<void*>(data_), other.data_, other.size_ * sizeof(BookingRecord));
+    size_ = other.size_;
+  }
+  return *this;
+}
+
+BookingBlock::BookingBlock(BookingBlock&& other) noexcept
+    : data_(other.data_), size_(other.size_), capacity_(other.capacity_) {
+  other.data_ = nullptr;
+  other.size_ = other.capacity_ = 0;
+}
+
+BookingBlock& BookingBlock::operator=(BookingBlock&& other) noexcept {
+  if (this != &other) {
+    std::free(data_);
+    data_ = other.data_;
+    size_ = other.size_;
+    capacity_ = other.capacity_;
+    other.data_ = nullptr;
+    other.size_ = other.capacity_ = 0;
+  }
+  return *this;
+}
+
+BookingBlock::~BookingBlock() { std::free(data_); }
+
+void BookingBlock::reserve(std::size_t capacity) {
+  if (capacity <= capacity_) return;
+  if (capacity > SIZE_MAX / sizeof(BookingRecord)) throw std::bad_alloc();
+  void* grown = std::realloc(static_cast<void*>(data_), capacity * sizeof(BookingRecord));
+  if (grown == nullptr) throw std::bad_alloc();
+  data_ = static_cast<BookingRecord*>(grown);
+  capacity_ = capacity;
+}
+
+BookingRecord& BookingBlock::emplace_back() {
+  // Doubling keeps the number of reallocations small; the capacity beyond
+  // the last record is never touched, so it costs address space only.
+  if (size_ == capacity_) reserve(capacity_ < 16 ? 16 : 2 * capacity_);
+  BookingRecord* record = data_ + size_;
+  std::memset(static_cast<void*>(record), 0, sizeof(BookingRecord));
+  ++size_;
+  return *record;
+}
+
+void BookingBlock::assign(std::initializer_list<BookingRecord> records) {
+  size_ = 0;
+  reserve(records.size());
+  for (const BookingRecord& record : records) {
+    std::memcpy(static_cast<void*>(data_ + size_), &record, sizeof(BookingRecord));
+    ++size_;
+  }
+}
 
 int readBookingRecord(TextInput& source, BookingArray& bookings) {
   bookings.records.emplace_back();

@@ -17,7 +17,8 @@
 // text early. A trailing piece shorter than a record is ignored.
 #pragma once
 
-#include <vector>
+#include <cstddef>
+#include <initializer_list>
 
 #include "common/fixed_text.h"
 #include "platform/text_stream.h"
@@ -32,12 +33,54 @@ struct BookingRecord {
   FixedText<31> costCentre;
 };
 
+// The storage of the booking array: one block of records that grows by one
+// zeroed record at a time. The block is kept with realloc, which BookingRecord
+// allows as it is trivially copyable: a large block is moved by remapping its
+// pages rather than by copying them, and capacity that no record has reached
+// yet takes no memory. Reading a large file therefore needs little more than
+// the records themselves, where a copying growth would hold the old and the
+// new block at once.
+class BookingBlock {
+ public:
+  BookingBlock() = default;
+  BookingBlock(std::initializer_list<BookingRecord> records) { assign(records); }
+  BookingBlock(const BookingBlock& other);
+  BookingBlock& operator=(const BookingBlock& other);
+  BookingBlock(BookingBlock&& other) noexcept;
+  BookingBlock& operator=(BookingBlock&& other) noexcept;
+  ~BookingBlock();
+
+  // Adds a zeroed record at the end and returns it; throws std::bad_alloc
+  // when the block cannot grow.
+  BookingRecord& emplace_back();
+  // Replaces the records with copies of records.
+  void assign(std::initializer_list<BookingRecord> records);
+
+  std::size_t size() const { return size_; }
+  bool empty() const { return size_ == 0; }
+  BookingRecord& operator[](std::size_t i) { return data_[i]; }
+  const BookingRecord& operator[](std::size_t i) const { return data_[i]; }
+  BookingRecord& back() { return data_[size_ - 1]; }
+  const BookingRecord& back() const { return data_[size_ - 1]; }
+  BookingRecord* begin() { return data_; }
+  BookingRecord* end() { return data_ + size_; }
+  const BookingRecord* begin() const { return data_; }
+  const BookingRecord* end() const { return data_ + size_; }
+
+ private:
+  void reserve(std::size_t capacity);
+
+  BookingRecord* data_ = nullptr;
+  std::size_t size_ = 0;
+  std::size_t capacity_ = 0;
+};
+
 // The bookings of one run, in file order until they are sorted. The array
 // grows by one zeroed record per read attempt; the attempt that meets the end
 // of the input keeps its record, uncounted, so bookingCount is the number of
 // complete records and records.size() the number of attempts.
 struct BookingArray {
-  std::vector<BookingRecord> records;
+  BookingBlock records;
   int bookingCount = 0;
 };
 

@@ -14,4 +14,5 @@ ensure_packages() {
 }
 
 # What building and testing zarnik needs.
-ZARNIK_BUILD_PACKAGES=(cmake g++ make pkg-config libmariadb-dev libgtest-dev mariadb-server mariadb-client)
+ZARNIK_BUILD_PACKAGES=(cmake g++ make pkg-config libmariadb-dev libgtest-dev libbenchmark-dev time mariadb-server mariadb-client
+  clang libclang-rt-14-dev valgrind)
