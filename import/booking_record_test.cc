@@ -141,4 +141,65 @@ TEST(ReadBookingRecord, NumbersTraceLinesInFileOrder) {
   EXPECT_NE(r.console.find("[3]: <010124>"), std::string::npos);
 }
 
+// The block behind the array: records keep their bytes across the growths
+// (which move the block), every new record starts zeroed even where the
+// block held other bytes before, and copies and moves own their records.
+BookingRecord numbered(int i) {
+  BookingRecord record;
+  record.badgeNumber.assign(std::to_string(i));
+  record.costCentre.assign("KST" + std::to_string(i % 97));
+  return record;
+}
+
+TEST(BookingBlock, KeepsEveryRecordAcrossGrowthAndZeroesNewOnes) {
+  BookingBlock block;
+  constexpr int kCount = 300000;  // well past the sizes a block is remapped at
+  for (int i = 0; i < kCount; ++i) {
+    BookingRecord& record = block.emplace_back();
+    ASSERT_TRUE(record.badgeNumber.empty() && record.costCentre.empty() && record.bookingDate.empty()) << i;
+    record = numbered(i);
+  }
+  ASSERT_EQ(block.size(), static_cast<std::size_t>(kCount));
+  for (int i = 0; i < kCount; ++i) {
+    ASSERT_EQ(block[i].badgeNumber.view(), std::to_string(i)) << i;
+    ASSERT_EQ(block[i].costCentre.view(), "KST" + std::to_string(i % 97)) << i;
+  }
+  EXPECT_EQ(block.end() - block.begin(), kCount);
+  EXPECT_EQ(&block.back(), &block[kCount - 1]);
+
+  // A shorter assign over a used block, then growth into bytes used before.
+  block.assign({numbered(7), numbered(8)});
+  ASSERT_EQ(block.size(), 2u);
+  EXPECT_EQ(block[1].badgeNumber.view(), "8");
+  const BookingRecord& fresh = block.emplace_back();
+  EXPECT_TRUE(fresh.badgeNumber.empty() && fresh.costCentre.empty());
+}
+
+TEST(BookingBlock, CopiesAndMovesOwnTheirRecords) {
+  BookingBlock original{numbered(1), numbered(2), numbered(3)};
+  BookingBlock copy = original;
+  copy[0].badgeNumber.assign("changed");
+  copy.emplace_back();
+  EXPECT_EQ(original[0].badgeNumber.view(), "1");
+  EXPECT_EQ(original.size(), 3u);
+  ASSERT_EQ(copy.size(), 4u);
+  EXPECT_EQ(copy[2].badgeNumber.view(), "3");
+
+  copy = original;  // assignment over a larger block
+  ASSERT_EQ(copy.size(), 3u);
+  EXPECT_EQ(copy[0].badgeNumber.view(), "1");
+
+  BookingBlock moved = std::move(copy);
+  EXPECT_EQ(moved.size(), 3u);
+  EXPECT_TRUE(copy.empty());  // NOLINT(bugprone-use-after-move): moved-from is empty
+  EXPECT_EQ(copy.begin(), copy.end());
+  copy.emplace_back();  // a moved-from block can grow again
+  EXPECT_EQ(copy.size(), 1u);
+
+  BookingArray bookings;
+  bookings.records = BookingBlock{numbered(5)};
+  bookings = BookingArray{};  // released as at the end of a run
+  EXPECT_TRUE(bookings.records.empty());
+}
+
 }  // namespace
