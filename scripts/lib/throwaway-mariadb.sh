@@ -4,6 +4,9 @@
 #   mariadb_start DIR     start the server with its files under DIR
 #   mariadb_client ARGS   the mariadb client as the server's root
 #   mariadb_stop          stop the server by its pid (idempotent)
+# Like a production server it runs with single-byte texts: latin1, whatever
+# character set a client asks for, so the program's bytes are stored and
+# compared as they are.
 # mariadb_start exports ZARNIK_TEST_SOCKET, ZARNIK_TEST_PORT,
 # ZARNIK_TEST_USER, ZARNIK_TEST_PASSWORD and, for the client library's
 # defaults, MYSQL_UNIX_PORT and MYSQL_TCP_PORT.
@@ -44,6 +47,7 @@ mariadb_start() {
     --pid-file="$dir/mariadb.pid" --log-error="$dir/error.log" \
     --lower_case_table_names=1 --innodb_lock_wait_timeout=2 \
     --innodb_buffer_pool_size=64M --innodb_log_file_size=16M --skip-name-resolve \
+    --character-set-server=latin1 --skip-character-set-client-handshake \
     >/dev/null 2>&1 &
   MARIADB_PID=$!
   export ZARNIK_TEST_SOCKET=$dir/mariadb.sock ZARNIK_TEST_PORT=$port

@@ -105,7 +105,8 @@ void OwnServer::start() {
       "--socket=" + socket_, "--port=" + std::to_string(port_), "--bind-address=127.0.0.1",
       "--log-error=" + dir_ + "/error.log", "--lower_case_table_names=1",
       "--innodb_lock_wait_timeout=" + std::to_string(lockWaitTimeout_), "--innodb_buffer_pool_size=32M",
-      "--innodb_log_file_size=16M", "--skip-name-resolve"};
+      "--innodb_log_file_size=16M", "--skip-name-resolve", "--character-set-server=latin1",
+      "--skip-character-set-client-handshake"};
   std::vector<char*> argv;
   for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
   argv.push_back(nullptr);
