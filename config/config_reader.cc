@@ -9,8 +9,6 @@
 
 namespace {
 
-constexpr std::size_t kGroupLineSize = 200;  // 199 characters, line feed included
-constexpr std::size_t kValueLineSize = 400;  // 399 characters, line feed included
 
 void resetEntry(ConfigEntry& entry) { entry = ConfigEntry{}; }
 
@@ -41,43 +39,47 @@ bool copyFieldText(const char* source, int start, int length, char* destination,
   return copied == count;
 }
 
+void splitConfigPair(const char* groupLine, char* valueLine, ConfigEntry& entry) {
+  int p1 = findCharPosition(groupLine, ';', 1);
+  int p2 = findCharPosition(groupLine, ';', 2);
+  copyFieldText(groupLine, p1 + 1, p2 - p1 - 1, entry.group);
+
+  p1 = findCharPosition(valueLine, ';', 1);
+  p2 = findCharPosition(valueLine, ';', 2);
+  // A line without any semicolon has no number field, and one that starts
+  // with a semicolon has the whole line as its number text: both read as 0.
+  entry.number = p1 <= 0 ? 0 : parseDecimal(std::string_view(valueLine, p1));
+
+  const char* lineFeed = std::strchr(valueLine, '\n');
+  // 399 characters without a line feed: the line is longer than the reader
+  // takes, and what it read of the value is not the whole value.
+  const bool lineCut = lineFeed == nullptr && std::strlen(valueLine) == kConfigValueLineSize - 1;
+  if (lineFeed == nullptr) {
+    const std::size_t length = std::strlen(valueLine);
+    valueLine[length] = '\n';
+    valueLine[length + 1] = '\0';
+    lineFeed = valueLine + length;
+  }
+  copyFieldText(valueLine, p1 + 1, p2 - p1 - 1, entry.key);
+  const int valueLength = p1 < 0 ? 0 : static_cast<int>(lineFeed - valueLine) - p2 - 1;
+  const bool valueFits = copyFieldText(valueLine, p2 + 1, valueLength, entry.value);
+  entry.valueTooLong = lineCut || !valueFits;
+}
+
 void readConfigValue(const char* group, const char* key, int32_t number, const char* path,
                      ConfigEntry& entry) {
   resetEntry(entry);
   TextInput file;
   if (!file.open(path)) return;
 
-  char groupLine[kGroupLineSize] = {};
-  char valueLine[kValueLineSize + 1] = {};  // room for the line feed added below
+  char groupLine[kConfigGroupLineSize] = {};
+  char valueLine[kConfigValueLineSize + 1] = {};  // room for the line feed the split adds
   for (;;) {
     file.readLine(groupLine, sizeof groupLine);
     // The end of the file is detected on the value line only: a last,
     // unpaired line is never examined.
-    if (!file.readLine(valueLine, kValueLineSize)) return;
-
-    int p1 = findCharPosition(groupLine, ';', 1);
-    int p2 = findCharPosition(groupLine, ';', 2);
-    copyFieldText(groupLine, p1 + 1, p2 - p1 - 1, entry.group);
-
-    p1 = findCharPosition(valueLine, ';', 1);
-    p2 = findCharPosition(valueLine, ';', 2);
-    // A line without any semicolon has no number field, and one that starts
-    // with a semicolon has the whole line as its number text: both read as 0.
-    entry.number = p1 <= 0 ? 0 : parseDecimal(std::string_view(valueLine, p1));
-
-    const char* lineFeed = std::strchr(valueLine, '\n');
-    // 399 characters without a line feed: the line is longer than the reader
-    // takes, and what it read of the value is not the whole value.
-    const bool lineCut = lineFeed == nullptr && std::strlen(valueLine) == kValueLineSize - 1;
-    if (lineFeed == nullptr) {
-      const std::size_t length = std::strlen(valueLine);
-      valueLine[length] = '\n';
-      valueLine[length + 1] = '\0';
-      lineFeed = valueLine + length;
-    }
-    copyFieldText(valueLine, p1 + 1, p2 - p1 - 1, entry.key);
-    const int valueLength = p1 < 0 ? 0 : static_cast<int>(lineFeed - valueLine) - p2 - 1;
-    const bool valueFits = copyFieldText(valueLine, p2 + 1, valueLength, entry.value);
+    if (!file.readLine(valueLine, kConfigValueLineSize)) return;
+    splitConfigPair(groupLine, valueLine, entry);
 
     const bool taken = std::strcmp(entry.group.c_str(), group) == 0 ||
                        std::strcmp(entry.key.c_str(), key) == 0 || entry.number == number;
@@ -85,9 +87,8 @@ void readConfigValue(const char* group, const char* key, int32_t number, const c
       resetEntry(entry);
       continue;
     }
-    if (lineCut || !valueFits) {
+    if (entry.valueTooLong) {
       entry.value.clear();
-      entry.valueTooLong = true;
       return;
     }
     char plain[sizeof entry.value.bytes];

@@ -34,6 +34,18 @@ struct ConfigEntry {
   bool valueTooLong = false;
 };
 
+// The sizes the reader reads its lines with (fgets style): a group line of
+// 199 characters and a value line of 399, line feeds included.
+inline constexpr std::size_t kConfigGroupLineSize = 200;
+inline constexpr std::size_t kConfigValueLineSize = 400;
+
+// Splits one pair of lines into entry's number, group, key and value (the
+// value as stored, still enciphered), the way the reader does. valueLine is
+// at most kConfigValueLineSize - 1 characters in a buffer with room for one
+// more: a missing line feed is added. valueTooLong tells whether the value
+// line was longer than the reader takes or the value does not fit its field.
+void splitConfigPair(const char* groupLine, char* valueLine, ConfigEntry& entry);
+
 // Takes the first entry of the file at path whose group equals group, or
 // whose key equals key, or whose number equals number (texts compared byte
 // for byte) and leaves it in entry with its value deciphered. When the file

@@ -7,18 +7,11 @@
 #include <cerrno>
 #include <cstring>
 
-#include "common/fixed_text.h"
 #include "config/config_reader.h"
 #include "config/value_cipher.h"
-#include "platform/decimal.h"
 #include "platform/text_stream.h"
 
 namespace {
-
-// The reader's line buffers: a group line of 199 characters, line feed
-// included, and a value line of 399.
-constexpr std::size_t kGroupLineSize = 200;
-constexpr std::size_t kValueLineSize = 400;
 
 bool writeAll(int fd, std::string_view text) {
   while (!text.empty()) {
@@ -162,45 +155,26 @@ ScannedFile scanConfigFile(const char* path) {
     return true;
   };
 
-  char groupLine[kGroupLineSize] = {};
-  char valueLine[kValueLineSize + 1] = {};
+  char groupLine[kConfigGroupLineSize] = {};
+  char valueLine[kConfigValueLineSize + 1] = {};
   for (;;) {
     ScannedEntry entry;
     bool groupContinued = false;
     bool valueContinued = false;
     const bool haveGroup = readPiece(groupLine, sizeof groupLine, entry.groupLine, groupContinued);
-    if (!readPiece(valueLine, kValueLineSize, entry.valueLine, valueContinued)) {
+    if (!readPiece(valueLine, kConfigValueLineSize, entry.valueLine, valueContinued)) {
       if (haveGroup) result.unpairedLine = entry.groupLine;
       return result;
     }
     entry.lineContinued = groupContinued || valueContinued;
 
-    FixedText<201> group;
-    FixedText<201> key;
-    FixedText<201> value;
-    int p1 = findCharPosition(groupLine, ';', 1);
-    int p2 = findCharPosition(groupLine, ';', 2);
-    copyFieldText(groupLine, p1 + 1, p2 - p1 - 1, group);
-
-    p1 = findCharPosition(valueLine, ';', 1);
-    p2 = findCharPosition(valueLine, ';', 2);
-    entry.number = p1 <= 0 ? 0 : parseDecimal(std::string_view(valueLine, p1));
-    const char* lineFeed = std::strchr(valueLine, '\n');
-    const bool lineCut = lineFeed == nullptr && std::strlen(valueLine) == kValueLineSize - 1;
-    if (lineFeed == nullptr) {
-      const std::size_t length = std::strlen(valueLine);
-      valueLine[length] = '\n';
-      valueLine[length + 1] = '\0';
-      lineFeed = valueLine + length;
-    }
-    copyFieldText(valueLine, p1 + 1, p2 - p1 - 1, key);
-    const int valueLength = p1 < 0 ? 0 : static_cast<int>(lineFeed - valueLine) - p2 - 1;
-    const bool valueFits = copyFieldText(valueLine, p2 + 1, valueLength, value);
-
-    entry.group = group.view();
-    entry.key = key.view();
-    entry.value = value.view();
-    entry.valueTooLong = lineCut || !valueFits;
+    ConfigEntry fields;
+    splitConfigPair(groupLine, valueLine, fields);
+    entry.number = fields.number;
+    entry.group = fields.group.view();
+    entry.key = fields.key.view();
+    entry.value = fields.value.view();
+    entry.valueTooLong = fields.valueTooLong;
     result.entries.push_back(std::move(entry));
   }
 }
