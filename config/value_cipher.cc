@@ -63,6 +63,18 @@ uint8_t digitValue(char digit) {
 
 BlowfishContext& blowfishProcessContext() { return processContext; }
 
+bool blowfishContextIsClear() {
+  for (const uint32_t word : processContext.p) {
+    if (word != 0) return false;
+  }
+  for (const auto& box : processContext.s) {
+    for (const uint32_t word : box) {
+      if (word != 0) return false;
+    }
+  }
+  return true;
+}
+
 void blowfishInit(BlowfishContext& context, const unsigned char* key, std::size_t keyLength) {
   std::memcpy(context.s, kBlowfishInitialS, sizeof context.s);
 

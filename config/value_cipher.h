@@ -22,6 +22,10 @@ struct BlowfishContext {
 // decryptConfigValue / encryptConfigValue: no key material outlives a call.
 BlowfishContext& blowfishProcessContext();
 
+// Whether every word of the process context is zero, as it must be between
+// calls.
+bool blowfishContextIsClear();
+
 // Runs the key schedule for key[0..keyLength) into context (521 block
 // encryptions). Key bytes are taken as unsigned and cyclically.
 void blowfishInit(BlowfishContext& context, const unsigned char* key,
