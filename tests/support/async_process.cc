@@ -10,8 +10,6 @@
 #include <cstring>
 #include <stdexcept>
 
-extern char** environ;
-
 namespace {
 
 constexpr uid_t kNobody = 65534;
@@ -21,21 +19,7 @@ constexpr uid_t kNobody = 65534;
 AsyncProcess::AsyncProcess(const std::vector<std::string>& arguments,
                            const std::vector<std::pair<std::string, std::string>>& extraEnvironment,
                            bool asUnprivilegedUser) {
-  std::vector<std::string> environment;
-  for (char** entry = environ; *entry != nullptr; ++entry) {
-    bool replaced = false;
-    for (const auto& [name, value] : extraEnvironment) {
-      if (std::strncmp(*entry, name.c_str(), name.size()) == 0 && (*entry)[name.size()] == '=') replaced = true;
-    }
-    if (!replaced) environment.emplace_back(*entry);
-  }
-  for (const auto& [name, value] : extraEnvironment) environment.push_back(name + "=" + value);
-  std::vector<char*> argv;
-  for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
-  argv.push_back(nullptr);
-  std::vector<char*> envp;
-  for (std::string& entry : environment) envp.push_back(entry.data());
-  envp.push_back(nullptr);
+  ChildCommand command(arguments, extraEnvironment);
 
   int pipeFds[2];
   if (pipe(pipeFds) != 0) throw std::runtime_error("pipe failed");
@@ -48,8 +32,9 @@ AsyncProcess::AsyncProcess(const std::vector<std::string>& arguments,
     dup2(pipeFds[1], 1);
     close(pipeFds[0]);
     close(pipeFds[1]);
-    if (dropRights && (setgroups(0, nullptr) != 0 || setgid(kNobody) != 0 || setuid(kNobody) != 0)) _exit(126);
-    execve(argv[0], argv.data(), envp.data());
+    if (dropRights && (setgroups(0, nullptr) != 0 || setgid(kNobody) != 0 || setuid(kNobody) != 0))
+      _exit(126);
+    execve(command.argv()[0], command.argv(), command.envp());
     _exit(127);
   }
   close(pipeFds[1]);

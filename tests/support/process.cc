@@ -10,26 +10,27 @@
 
 extern char** environ;
 
-ProcessResult runProcess(const std::vector<std::string>& arguments,
-                         const std::vector<std::pair<std::string, std::string>>& extraEnvironment) {
-  std::vector<std::string> environment;
+ChildCommand::ChildCommand(const std::vector<std::string>& arguments,
+                           const std::vector<std::pair<std::string, std::string>>& extraEnvironment)
+    : arguments_(arguments) {
   for (char** entry = environ; *entry != nullptr; ++entry) {
     bool replaced = false;
     for (const auto& [name, value] : extraEnvironment) {
       if (std::strncmp(*entry, name.c_str(), name.size()) == 0 && (*entry)[name.size()] == '=')
         replaced = true;
     }
-    if (!replaced) environment.emplace_back(*entry);
+    if (!replaced) environment_.emplace_back(*entry);
   }
-  for (const auto& [name, value] : extraEnvironment) environment.push_back(name + "=" + value);
+  for (const auto& [name, value] : extraEnvironment) environment_.push_back(name + "=" + value);
+  for (std::string& argument : arguments_) argv_.push_back(argument.data());
+  argv_.push_back(nullptr);
+  for (std::string& entry : environment_) envp_.push_back(entry.data());
+  envp_.push_back(nullptr);
+}
 
-  std::vector<char*> argv;
-  for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
-  argv.push_back(nullptr);
-  std::vector<char*> envp;
-  for (std::string& entry : environment) envp.push_back(entry.data());
-  envp.push_back(nullptr);
-
+ProcessResult runProcess(const std::vector<std::string>& arguments,
+                         const std::vector<std::pair<std::string, std::string>>& extraEnvironment) {
+  ChildCommand command(arguments, extraEnvironment);
   int pipeFds[2];
   if (pipe(pipeFds) != 0) throw std::runtime_error("pipe failed");
   posix_spawn_file_actions_t actions;
@@ -39,7 +40,7 @@ ProcessResult runProcess(const std::vector<std::string>& arguments,
   posix_spawn_file_actions_addclose(&actions, pipeFds[0]);
   posix_spawn_file_actions_addclose(&actions, pipeFds[1]);
   pid_t pid = 0;
-  const int spawned = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), envp.data());
+  const int spawned = posix_spawn(&pid, command.argv()[0], &actions, nullptr, command.argv(), command.envp());
   posix_spawn_file_actions_destroy(&actions);
   close(pipeFds[1]);
   if (spawned != 0) {
