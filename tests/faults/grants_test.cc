@@ -8,6 +8,7 @@
 #include <string>
 
 #include "tests/support/fixtures.h"
+#include "tests/support/import_run.h"
 #include "tests/support/process.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/test_database.h"
@@ -19,12 +20,6 @@ std::string replaceAll(std::string text, const std::string& from, const std::str
     text.replace(at, from.size(), to);
   }
   return text;
-}
-
-std::string line(const std::string& date, const std::string& time, const std::string& badge,
-                 const std::string& workstation) {
-  return date + time + badge + std::string(13 - badge.size(), ' ') + workstation +
-         std::string(6 - workstation.size(), ' ') + "\r\n";
 }
 
 // Runs statements as the test server's root, who alone may grant rights.
@@ -59,9 +54,9 @@ TEST_F(GrantList, IsEnoughForACompleteImportWithAFailedInsert) {
   TempDir dir;
   const std::string ini = dir.write("ORVANTIS.INI", configFileText("localhost", kTestTenantDatabase,
                                                                    "zarnik_least", "Kst-2026"));
-  const std::string source = dir.write("ksw.txt", line("150324", "081510", "B100", "12") +
-                                                      line("150324", "081520", "B100", "12") +
-                                                      line("160324", "100000", "B200", "13"));
+  const std::string source = dir.write("ksw.txt", bookingLine("150324", "081510", "B100", "12") +
+                                                      bookingLine("150324", "081520", "B100", "12") +
+                                                      bookingLine("160324", "100000", "B200", "13"));
   const std::string parameterFile = dir.file("wkr.prm");
   const ProcessResult result = runProcess({ZARNIK_BINARY, ini, source, parameterFile}, testServerEnvironment());
   asRoot("DROP USER 'zarnik_least'@'localhost'");

@@ -13,6 +13,7 @@
 #include "platform/console.h"
 #include "platform/text_stream.h"
 #include "tests/support/fixtures.h"
+#include "tests/support/import_run.h"
 #include "tests/support/process.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/test_database.h"
@@ -36,12 +37,6 @@ std::string literal(const std::string& text) {
   return out + "'";
 }
 
-std::string line(const std::string& date, const std::string& time, const std::string& badge,
-                 const std::string& workstation) {
-  return date + time + badge + std::string(13 - badge.size(), ' ') + workstation +
-         std::string(6 - workstation.size(), ' ') + "\r\n";
-}
-
 std::string apostrophesToQuotes(std::string text) {
   for (char& c : text) {
     if (c == '\'') c = '"';
@@ -49,18 +44,7 @@ std::string apostrophesToQuotes(std::string text) {
   return text;
 }
 
-class HostileInput : public DatabaseTest {
- protected:
-  void SetUp() override {
-    DatabaseTest::SetUp();
-    if (IsSkipped() || HasFatalFailure()) return;
-    ini = dir.write("ORVANTIS.INI", testConfigFileText());
-    parameterFile = dir.file("wkr.prm");
-  }
-  TempDir dir;
-  std::string ini;
-  std::string parameterFile;
-};
+using HostileInput = ImportRunTest;
 
 // Each case puts its hostile texts into the source file (badge and
 // workstation), the database (personnel number, tenant schema, cost centre,
@@ -94,8 +78,8 @@ TEST_F(HostileInput, ValuesLandExactlyAsGivenWhateverTheyHold) {
     db->exec("INSERT INTO qvs_test.O1003KSTSTELLE VALUES (" + literal(c.workstation) + ", 0, " +
              literal(c.costCentre) + ")");
     db->exec("INSERT INTO QVSYSTEM.Qvs102Whl VALUES (8, 1065, 1, " + literal(c.errorText) + ")");
-    const std::string source = dir.write(c.fileName, line("150324", "081510", c.sourceBadge, c.sourceWorkstation) +
-                                                         line("150324", "081520", c.sourceBadge, c.sourceWorkstation));
+    const std::string source = dir.write(c.fileName, bookingLine("150324", "081510", c.sourceBadge, c.sourceWorkstation) +
+                                                         bookingLine("150324", "081520", c.sourceBadge, c.sourceWorkstation));
     const ProcessResult result =
         runProcess({ZARNIK_BINARY, ini, source, parameterFile, c.designator}, testServerEnvironment());
     EXPECT_EQ(result.exitCode, 0);
@@ -124,9 +108,9 @@ TEST_F(HostileInput, ValuesLandExactlyAsGivenWhateverTheyHold) {
 // field: the records before it are imported, nothing from it on.
 TEST_F(HostileInput, AnEndMarkInsideAFieldEndsTheSourceThere) {
   db->exec(standardFixtureSql());
-  const std::string second = line("160324", "081500", "B1\x1a" "00", "12");
+  const std::string second = bookingLine("160324", "081500", "B1\x1a" "00", "12");
   const std::string source =
-      dir.write("ksw.txt", line("150324", "081500", "B100", "12") + second + line("170324", "081500", "B100", "12"));
+      dir.write("ksw.txt", bookingLine("150324", "081500", "B100", "12") + second + bookingLine("170324", "081500", "B100", "12"));
   const ProcessResult result = runProcess({ZARNIK_BINARY, ini, source, parameterFile}, testServerEnvironment());
   EXPECT_EQ(result.exitCode, 0);
   EXPECT_EQ(result.output,
@@ -160,7 +144,7 @@ TEST_F(HostileInput, BrokenConfigurationFilesEndTheRunBeforeTheConnection) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     const std::string config = dir.write("ORVANTIS.INI", c.config);
-    const std::string source = dir.write("ksw.txt", line("150324", "081500", "B100", "12"));
+    const std::string source = dir.write("ksw.txt", bookingLine("150324", "081500", "B100", "12"));
     const ProcessResult result = runProcess({ZARNIK_BINARY, config, source, parameterFile}, testServerEnvironment());
     EXPECT_EQ(result.exitCode, 1);
     EXPECT_EQ(result.output, "zarnik: Start.\n" + c.output);
@@ -175,7 +159,7 @@ TEST_F(HostileInput, AConfigurationFileOfBinaryJunkDoesNotCrashTheRun) {
   std::string junk;
   for (int i = 0; i < 4096; ++i) junk += static_cast<char>((i * 131 + 17) % 256);
   const std::string config = dir.write("ORVANTIS.INI", junk);
-  const std::string source = dir.write("ksw.txt", line("150324", "081500", "B100", "12"));
+  const std::string source = dir.write("ksw.txt", bookingLine("150324", "081500", "B100", "12"));
   const ProcessResult result = runProcess({ZARNIK_BINARY, config, source, parameterFile}, testServerEnvironment());
   EXPECT_TRUE(result.exitCode == 0 || result.exitCode == 1) << result.exitCode;
   EXPECT_EQ(result.output.substr(0, 15), "zarnik: Start.\n");
@@ -196,9 +180,9 @@ TEST_F(HostileInput, BytesAbove0x7FAreStoredAndComparedAsTheyAre) {
   db->exec("INSERT INTO qvs_test.O1003KSTSTELLE VALUES ('14', 0, 'S\xFC" "d')");
   db->exec("INSERT INTO QVSYSTEM.Qvs301Asw VALUES ('B\xE4r', '2020-01-01', NULL, 0, '10\xF6', 'L1', 'M1')");
   db->exec("UPDATE QVSYSTEM.Qvs112Mnd SET MndSch = 'M\xE4rz'");
-  const std::string source = dir.write("ksw.txt", line("150324", "081500", "B100", "14") +
-                                                      line("160324", "081500", "B\xE4r", "12") +
-                                                      line("160324", "081500", "B\xE4r", "12"));
+  const std::string source = dir.write("ksw.txt", bookingLine("150324", "081500", "B100", "14") +
+                                                      bookingLine("160324", "081500", "B\xE4r", "12") +
+                                                      bookingLine("160324", "081500", "B\xE4r", "12"));
   const ProcessResult result =
       runProcess({ZARNIK_BINARY, ini, source, parameterFile, "K\xE4W"}, testServerEnvironment());
   EXPECT_EQ(result.exitCode, 0);

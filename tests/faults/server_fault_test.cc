@@ -20,6 +20,7 @@
 #include "tests/faults/own_server.h"
 #include "tests/support/async_process.h"
 #include "tests/support/fixtures.h"
+#include "tests/support/import_run.h"
 #include "tests/support/process.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/test_database.h"
@@ -28,12 +29,6 @@ namespace {
 
 const char kBookingColumns[] = "SELECT BchPnr, BchUhr FROM qvs_test.QVS321BCH ORDER BY BchUhr";
 const char kLogColumns[] = "SELECT LogPnr, LogSErr, LogSTxt FROM QVSYSTEM.Qvs001Log ORDER BY LogId";
-
-std::string line(const std::string& date, const std::string& time, const std::string& badge,
-                 const std::string& workstation) {
-  return date + time + badge + std::string(13 - badge.size(), ' ') + workstation +
-         std::string(6 - workstation.size(), ' ') + "\r\n";
-}
 
 // Polls until sql gives at least one row; false after the timeout.
 bool waitForRow(TestDatabase& monitor, const std::string& sql, std::chrono::seconds timeout = std::chrono::seconds(30)) {
@@ -144,7 +139,7 @@ TEST_F(OwnServerRun, ServerGoneDuringTheReadingPhaseCommitsNothing) {
       ASSERT_EQ(mkfifo(parameterFile.c_str(), 0600), 0);
     }
     locker->exec("LOCK TABLES QVSYSTEM.Qvs112Mnd WRITE");
-    auto program = start(line("150324", "081500", "B100", "12") + line("150324", "091500", "B100", "13"));
+    auto program = start(bookingLine("150324", "081500", "B100", "12") + bookingLine("150324", "091500", "B100", "13"));
     ASSERT_TRUE(waitForRow(*db, "SELECT 1 FROM information_schema.PROCESSLIST "
                                 "WHERE STATE = 'Waiting for table metadata lock'"));
     server->stop(SIGKILL);
@@ -189,9 +184,9 @@ TEST_F(OwnServerRun, ServerGoneDuringTheReadingPhaseCommitsNothing) {
 TEST_F(OwnServerRun, ServerKilledDuringTheInsertPhaseKeepsWhatTheLastCommitCovered) {
   locker->exec("START TRANSACTION; INSERT INTO qvs_test.QVS321BCH VALUES "
                "('1001', '2024-03-17', '2024-03-17 10:00:00', 25, 'X', 'X')");
-  auto program = start(line("150324", "081510", "B100", "12") + line("150324", "081520", "B100", "12") +
-                       line("160324", "100000", "B100", "12") + line("170324", "100000", "B100", "12") +
-                       line("180324", "100000", "B100", "13"));
+  auto program = start(bookingLine("150324", "081510", "B100", "12") + bookingLine("150324", "081520", "B100", "12") +
+                       bookingLine("160324", "100000", "B100", "12") + bookingLine("170324", "100000", "B100", "12") +
+                       bookingLine("180324", "100000", "B100", "13"));
   ASSERT_TRUE(waitForRow(*db, "SELECT 1 FROM information_schema.PROCESSLIST "
                               "WHERE INFO LIKE 'INSERT INTO QVS321BCH%' AND TIME_MS > 500"))
       << program->finish().output;
@@ -234,7 +229,7 @@ TEST(RefusedConnection, EndsTheRunWithTheConnectErrorAndWritesNothing) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     const std::string ini = dir.write("ORVANTIS.INI", testConfigFileText(c.host));
-    const std::string source = dir.write("ksw.txt", line("150324", "081500", "B100", "12"));
+    const std::string source = dir.write("ksw.txt", bookingLine("150324", "081500", "B100", "12"));
     const ProcessResult result = runProcess({ZARNIK_BINARY, ini, source, dir.file("wkr.prm")}, c.environment);
     EXPECT_EQ(result.exitCode, 1);
     EXPECT_EQ(result.output, "zarnik: Start.\ndbConnect_Error: 2002\n");
@@ -243,18 +238,13 @@ TEST(RefusedConnection, EndsTheRunWithTheConnectErrorAndWritesNothing) {
 }
 
 // Faults on the shared server that leave the server itself running.
-class SharedServerRun : public DatabaseTest {
+class SharedServerRun : public ImportRunTest {
  protected:
   void SetUp() override {
-    DatabaseTest::SetUp();
+    ImportRunTest::SetUp();
     if (IsSkipped() || HasFatalFailure()) return;
     db->exec(standardFixtureSql());
-    ini = dir.write("ORVANTIS.INI", testConfigFileText());
-    parameterFile = dir.file("wkr.prm");
   }
-  TempDir dir;
-  std::string ini;
-  std::string parameterFile;
 };
 
 // Another program holds the row that the second booking would insert: the
@@ -264,9 +254,9 @@ TEST_F(SharedServerRun, ALockWaitTimeoutIsReportedLoggedCommittedAndTheRunGoesOn
   TestDatabase holder;
   holder.exec("START TRANSACTION; INSERT INTO qvs_test.QVS321BCH VALUES "
               "('1001', '2024-03-16', '2024-03-16 10:00:00', 25, 'X', 'X')");
-  const std::string source = dir.write("ksw.txt", line("150324", "081500", "B100", "12") +
-                                                      line("160324", "100000", "B100", "12") +
-                                                      line("170324", "100000", "B100", "13"));
+  const std::string source = dir.write("ksw.txt", bookingLine("150324", "081500", "B100", "12") +
+                                                      bookingLine("160324", "100000", "B100", "12") +
+                                                      bookingLine("170324", "100000", "B100", "13"));
   const ProcessResult result = runProcess({ZARNIK_BINARY, ini, source, parameterFile}, testServerEnvironment());
   holder.exec("ROLLBACK");
   const std::string timeout = "Lock wait timeout exceeded; try restarting transaction";
@@ -286,9 +276,9 @@ TEST_F(SharedServerRun, ALockWaitTimeoutIsReportedLoggedCommittedAndTheRunGoesOn
 TEST_F(SharedServerRun, AFailedFinalCommitIsReportedWithExitCode1) {
   parameterFile = dir.file("wkr.fifo");
   ASSERT_EQ(mkfifo(parameterFile.c_str(), 0600), 0);
-  const std::string source = dir.write("ksw.txt", line("150324", "081510", "B100", "12") +
-                                                      line("150324", "081520", "B100", "12") +
-                                                      line("160324", "100000", "B100", "13"));
+  const std::string source = dir.write("ksw.txt", bookingLine("150324", "081510", "B100", "12") +
+                                                      bookingLine("150324", "081520", "B100", "12") +
+                                                      bookingLine("160324", "100000", "B100", "13"));
   AsyncProcess program({ZARNIK_BINARY, ini, source, parameterFile}, testServerEnvironment());
   ASSERT_TRUE(waitUntilBlockedInOpen(program.pid()));
   const auto others = db->query("SELECT ID FROM information_schema.PROCESSLIST WHERE ID <> CONNECTION_ID() "
@@ -321,11 +311,11 @@ TEST_F(SharedServerRun, FilesThatCannotBeUsedEndTheRunWithTheirMessage) {
   ASSERT_EQ(chmod(ini.c_str(), 0644), 0);
   const std::string readOnlyFolder = dir.file("ro");
   ASSERT_EQ(mkdir(readOnlyFolder.c_str(), 0555), 0);
-  const std::string source = dir.write("ksw.txt", line("150324", "081510", "B100", "12") +
-                                                      line("150324", "081520", "B100", "12") +
-                                                      line("160324", "100000", "B100", "13"));
+  const std::string source = dir.write("ksw.txt", bookingLine("150324", "081510", "B100", "12") +
+                                                      bookingLine("150324", "081520", "B100", "12") +
+                                                      bookingLine("160324", "100000", "B100", "13"));
   ASSERT_EQ(chmod(source.c_str(), 0644), 0);
-  const std::string unreadable = dir.write("unreadable.txt", line("150324", "081510", "B100", "12"));
+  const std::string unreadable = dir.write("unreadable.txt", bookingLine("150324", "081510", "B100", "12"));
   ASSERT_EQ(chmod(unreadable.c_str(), 0), 0);
 
   {

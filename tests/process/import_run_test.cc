@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "tests/support/fixtures.h"
+#include "tests/support/import_run.h"
 #include "tests/support/process.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/test_database.h"
@@ -20,39 +21,19 @@ const char kLogColumns[] =
     "LogTyp "
     "FROM QVSYSTEM.Qvs001Log ORDER BY LogId";
 
-// One booking as a line of 31 characters: date, time, badge (13), workstation (6).
-std::string line(const std::string& date, const std::string& time, const std::string& badge,
-                 const std::string& workstation) {
-  return date + time + badge + std::string(13 - badge.size(), ' ') + workstation +
-         std::string(6 - workstation.size(), ' ') + "\r\n";
-}
-
-class ImportRun : public DatabaseTest {
+class ImportRun : public ImportRunTest {
  protected:
   void SetUp() override {
-    DatabaseTest::SetUp();
+    ImportRunTest::SetUp();
     if (IsSkipped() || HasFatalFailure()) return;
     db->exec(standardFixtureSql());
-    ini = dir.write("ORVANTIS.INI", testConfigFileText());
-    parameterFile = dir.file("wkr.prm");
   }
-
-  ProcessResult run(const std::string& sourceBytes, std::vector<std::string> extra = {}) {
-    const std::string source = dir.write("ksw.txt", sourceBytes);
-    std::vector<std::string> arguments = {ZARNIK_BINARY, ini, source, parameterFile};
-    arguments.insert(arguments.end(), extra.begin(), extra.end());
-    return runProcess(arguments, testServerEnvironment());
-  }
-
-  TempDir dir;
-  std::string ini;
-  std::string parameterFile;
 };
 
 TEST_F(ImportRun, ImportsTheBookingsOfSeveralPersonsAndDays) {
   const ProcessResult result =
-      run(line("150324", "081530", "B100", "000012") + line("150324", "163000", "B100", "13") +
-          line("160324", "073000", "B200", "12") + line("150324", "120000", "B200", "12"));
+      run(bookingLine("150324", "081530", "B100", "000012") + bookingLine("150324", "163000", "B100", "13") +
+          bookingLine("160324", "073000", "B200", "12") + bookingLine("150324", "120000", "B200", "12"));
   EXPECT_EQ(result.exitCode, 0);
   EXPECT_EQ(result.output,
             "zarnik: Start.\n"
@@ -88,9 +69,9 @@ TEST_F(ImportRun, ImportsTheBookingsOfSeveralPersonsAndDays) {
 
 TEST_F(ImportRun, ReportsEachFailedLookupAndStillInsertsTheBooking) {
   db->exec("INSERT INTO QVSYSTEM.Qvs301Asw VALUES ('B600', '2020-01-01', NULL, 0, '1006', 'L9', 'M9')");
-  const ProcessResult result = run(line("150324", "080000", "B999", "12") +  // no assignment
-                                   line("150324", "090000", "B600", "12") +  // no tenant
-                                   line("150324", "100000", "B100", "99"));  // no cost centre
+  const ProcessResult result = run(bookingLine("150324", "080000", "B999", "12") +  // no assignment
+                                   bookingLine("150324", "090000", "B600", "12") +  // no tenant
+                                   bookingLine("150324", "100000", "B100", "99"));  // no cost centre
   EXPECT_EQ(result.exitCode, 0);
   EXPECT_EQ(result.output,
             "zarnik: Start.\n"
@@ -121,8 +102,8 @@ TEST_F(ImportRun, ReportsEachFailedLookupAndStillInsertsTheBooking) {
 TEST_F(ImportRun, ReportsAFailedInsertLogsItAndCommitsTheRowsBeforeIt) {
   // Once their seconds are set to 00 the first two bookings collide.
   const ProcessResult result =
-      run(line("150324", "081510", "B100", "12") + line("150324", "081520", "B100", "12") +
-              line("010424", "120000", "B100", "13"),
+      run(bookingLine("150324", "081510", "B100", "12") + bookingLine("150324", "081520", "B100", "12") +
+              bookingLine("010424", "120000", "B100", "13"),
           {"KSW"});
   const std::string duplicate = "Duplicate entry '1001-2024-03-15 08:15:00-25' for key 'PRIMARY'";
   EXPECT_EQ(result.exitCode, 0);
@@ -184,7 +165,7 @@ TEST_F(ImportRun, StoresTheDesignatorArgumentCutTo31Characters) {
   };
   for (const auto& c : cases) {
     db->exec("DELETE FROM qvs_test.QVS321BCH");
-    const ProcessResult result = run(line("150324", "081500", "B100", "12"), {c.argument});
+    const ProcessResult result = run(bookingLine("150324", "081500", "B100", "12"), {c.argument});
     EXPECT_EQ(result.exitCode, 0);
     EXPECT_NE(result.output.find("zarnik: Start.\nKostenstellenwechsel-Bezeichner: <" + c.stored + ">\n[1]:"),
               std::string::npos)
@@ -199,7 +180,7 @@ TEST_F(ImportRun, KeepsApostrophesAndBackslashesOfBadgesAndArgumentsExact) {
   // duplicate booking makes the log row that shows them.
   const std::string windowsIni = dir.write("C:\\ini\\ORVANTIS.INI", testConfigFileText());
   const std::string source = dir.write(
-      "ksw.txt", line("150324", "081500", "O'B\\1", "12") + line("150324", "081500", "O'B\\1", "12"));
+      "ksw.txt", bookingLine("150324", "081500", "O'B\\1", "12") + bookingLine("150324", "081500", "O'B\\1", "12"));
   const std::string parameters = dir.file("C:\\daten\\wkr.prm");
   const ProcessResult result =
       runProcess({ZARNIK_BINARY, windowsIni, source, parameters, "K'S\\W"}, testServerEnvironment());
@@ -214,7 +195,7 @@ TEST_F(ImportRun, KeepsApostrophesAndBackslashesOfBadgesAndArgumentsExact) {
 
 TEST_F(ImportRun, ImportsBookingsAfter2028) {
   const ProcessResult result =
-      run(line("150230", "081500", "B100", "12") + line("291231", "235959", "B100", "12"));
+      run(bookingLine("150230", "081500", "B100", "12") + bookingLine("291231", "235959", "B100", "12"));
   EXPECT_EQ(result.exitCode, 0);
   EXPECT_EQ(db->rowsText(kBookingColumns),
             "1001|2030-02-15|2030-02-15 08:15:00|25|KSW|KST-4711\n"
@@ -226,7 +207,7 @@ TEST_F(ImportRun, ImportsBookingsAfter2028) {
 
 TEST_F(ImportRun, LogsAFailedInsertOfABookingAfter2028WithoutLogDate) {
   const ProcessResult result =
-      run(line("150230", "081510", "B100", "12") + line("150230", "081520", "B100", "12"));
+      run(bookingLine("150230", "081510", "B100", "12") + bookingLine("150230", "081520", "B100", "12"));
   EXPECT_EQ(result.exitCode, 0);
   EXPECT_EQ(db->rowsText("SELECT LogPnr, LogDtm, LogSErr FROM QVSYSTEM.Qvs001Log"), "1001|NULL|1062\n");
   EXPECT_EQ(db->rowsText("SELECT BchUhr FROM qvs_test.QVS321BCH"), "2030-02-15 08:15:00\n");
@@ -235,8 +216,8 @@ TEST_F(ImportRun, LogsAFailedInsertOfABookingAfter2028WithoutLogDate) {
 TEST_F(ImportRun, AParameterFileThatCannotBeOpenedLeavesTheRowsSinceTheLastCommitUncommitted) {
   parameterFile = dir.file("no-such-folder/wkr.prm");
   const ProcessResult result =
-      run(line("150324", "081510", "B100", "12") + line("150324", "081520", "B100", "12") +  // fails: commit
-          line("150324", "081500", "B200", "12"));  // after the commit
+      run(bookingLine("150324", "081510", "B100", "12") + bookingLine("150324", "081520", "B100", "12") +  // fails: commit
+          bookingLine("150324", "081500", "B200", "12"));  // after the commit
   EXPECT_EQ(result.exitCode, 1);
   const std::string tail = "- Code  : Qvs321Bch\nFehler beim oeffnen der Datei: " + parameterFile + "\n";
   ASSERT_GE(result.output.size(), tail.size());
@@ -247,7 +228,7 @@ TEST_F(ImportRun, AParameterFileThatCannotBeOpenedLeavesTheRowsSinceTheLastCommi
 
 TEST_F(ImportRun, AParameterFileThatCannotBeWrittenEndsTheRunWithoutCommit) {
   parameterFile = "/dev/full";
-  const ProcessResult result = run(line("150324", "081500", "B100", "12"));
+  const ProcessResult result = run(bookingLine("150324", "081500", "B100", "12"));
   EXPECT_EQ(result.exitCode, 1);
   const std::string tail = "1001,15.03.2024\nFehler beim schreiben der Datei: /dev/full\n";
   ASSERT_GE(result.output.size(), tail.size());
@@ -289,7 +270,7 @@ TEST_F(ImportRun, StopsWhenTheConnectionFails) {
   };
   for (const auto& c : cases) {
     ini = dir.write("ORVANTIS.INI", c.config);
-    const ProcessResult result = run(line("150324", "081500", "B100", "12"));
+    const ProcessResult result = run(bookingLine("150324", "081500", "B100", "12"));
     EXPECT_EQ(result.exitCode, 1);
     EXPECT_EQ(result.output, "zarnik: Start.\n" + c.output);
   }
@@ -298,7 +279,7 @@ TEST_F(ImportRun, StopsWhenTheConnectionFails) {
 
 TEST_F(ImportRun, ReachesTheServerOverLoopbackTcp) {
   ini = dir.write("ORVANTIS.INI", testConfigFileText("127.0.0.1"));
-  const ProcessResult result = run(line("150324", "081500", "B100", "12"));
+  const ProcessResult result = run(bookingLine("150324", "081500", "B100", "12"));
   EXPECT_EQ(result.exitCode, 0) << result.output;
   EXPECT_EQ(db->rowsText("SELECT BchPnr FROM qvs_test.QVS321BCH"), "1001\n");
 }
