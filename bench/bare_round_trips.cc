@@ -104,7 +104,8 @@ constexpr char kBadgeLookup[] =
 constexpr char kTenantLookup[] =
     "SELECT MndSch  FROM QVSYSTEM.Qvs112Mnd  WHERE MndLiz = '%s'  AND MndNum = '%s'  "
     "AND MndKon = 0  AND MndSta < 4";
-constexpr char kCostCentreLookup[] = "SELECT KstNum  FROM O1003KSTSTELLE  WHERE KstApz= '%s'  AND   KstSta < 4";
+constexpr char kCostCentreLookup[] =
+    "SELECT KstNum  FROM O1003KSTSTELLE  WHERE KstApz= '%s'  AND   KstSta < 4";
 constexpr char kInsert[] =
     "INSERT INTO QVS321BCH  (BchPnr, BchVon, BchUhr, BchFkt, BchFcd, BchKst)  "
     "VALUES('%s',  str_to_date('%s','%%d%%m%%y'),  "
@@ -153,7 +154,8 @@ std::vector<Booking> readSource(const char* path) {
     bytes += raw[i];
   }
   auto trimmed = [](std::string text) {
-    while (!text.empty() && (text.back() == ' ' || (text.back() >= 0x09 && text.back() <= 0x0D))) text.pop_back();
+    while (!text.empty() && (text.back() == ' ' || (text.back() >= 0x09 && text.back() <= 0x0D)))
+      text.pop_back();
     return text;
   };
   std::vector<Booking> bookings;
@@ -214,11 +216,12 @@ void replay(const char* path) {
   const double total = microseconds(Clock::now() - start);
   const double cpu = cpuMicroseconds() - cpuStart;
   const double n = static_cast<double>(std::max<std::size_t>(bookings.size(), 1));
-  std::printf("replay_bookings=%zu\nreplay_switches=%lu\nreplay_us=%.2f\nreplay_cpu_us=%.2f\n", bookings.size(),
-              switches, total / n, cpu / n);
-  std::printf("replay_badge_us=%.2f\nreplay_tenant_us=%.2f\nreplay_costcentre_us=%.2f\nreplay_insert_us=%.2f\n",
-              microseconds(badge) / n, microseconds(tenant) / n, microseconds(costCentre) / n,
-              microseconds(insert) / n);
+  std::printf("replay_bookings=%zu\nreplay_switches=%lu\nreplay_us=%.2f\nreplay_cpu_us=%.2f\n",
+              bookings.size(), switches, total / n, cpu / n);
+  std::printf(
+      "replay_badge_us=%.2f\nreplay_tenant_us=%.2f\nreplay_costcentre_us=%.2f\nreplay_insert_us=%.2f\n",
+      microseconds(badge) / n, microseconds(tenant) / n, microseconds(costCentre) / n,
+      microseconds(insert) / n);
 }
 
 }  // namespace
@@ -231,18 +234,21 @@ int main(int argc, char** argv) {
   }
   for (const char* key : {"host", "user", "password", "database"}) {
     if (options.count(key) == 0) {
-      std::fputs("usage: zarnik_bench_bare --host H --user U --password P --database DB "
-                 "[--round-trips K] [--replay SOURCE]\n",
-                 stderr);
+      std::fputs(
+          "usage: zarnik_bench_bare --host H --user U --password P --database DB "
+          "[--round-trips K] [--replay SOURCE]\n",
+          stderr);
       return 2;
     }
   }
-  const long roundTrips = options.count("round-trips") ? std::strtol(options["round-trips"].c_str(), nullptr, 10) : 20000;
+  const long roundTrips =
+      options.count("round-trips") ? std::strtol(options["round-trips"].c_str(), nullptr, 10) : 20000;
   if (roundTrips < 1) return 2;
 
   connection = mysql_init(nullptr);
-  if (mysql_real_connect(connection, options["host"].c_str(), options["user"].c_str(), options["password"].c_str(),
-                         options["database"].c_str(), 0, nullptr, 0) == nullptr) {
+  if (mysql_real_connect(connection, options["host"].c_str(), options["user"].c_str(),
+                         options["password"].c_str(), options["database"].c_str(), 0, nullptr,
+                         0) == nullptr) {
     fail("connect");
   }
   run("SET AUTOCOMMIT = 0");

@@ -102,7 +102,8 @@ void writeFixture(std::FILE* out, const Population& population, const std::strin
   const std::string validFrom = "'2023-01-01'";
   {
     InsertWriter assignments(
-        out, "INSERT INTO QVSYSTEM.Qvs301Asw (AswNum, AswGVo, AswGbi, AswSta, AswPnr, AswLiz, AswMnd) VALUES\n");
+        out,
+        "INSERT INTO QVSYSTEM.Qvs301Asw (AswNum, AswGVo, AswGbi, AswSta, AswPnr, AswLiz, AswMnd) VALUES\n");
     for (int person = 0; person < population.persons; ++person) {
       const std::string badge = quoted(badgeOf(person));
       const std::string tenant = quoted(std::to_string(1 + person % population.tenants));
@@ -116,8 +117,8 @@ void writeFixture(std::FILE* out, const Population& population, const std::strin
                         quoted(formatted("%ld", 9000000L + person)) + "," + licence + "," + tenant);
       } else if (history == 3) {
         // An assignment entered by mistake and deleted again.
-        assignments.row(badge + ",'2023-06-01',NULL,4," + quoted(formatted("%ld", 8000000L + person)) +
-                        "," + licence + "," + tenant);
+        assignments.row(badge + ",'2023-06-01',NULL,4," + quoted(formatted("%ld", 8000000L + person)) + "," +
+                        licence + "," + tenant);
       }
     }
   }
@@ -142,8 +143,7 @@ void writeFixture(std::FILE* out, const Population& population, const std::strin
   }
 }
 
-bool writeBookings(std::FILE* out, const Population& population, long count, int days,
-                   std::string& error) {
+bool writeBookings(std::FILE* out, const Population& population, long count, int days, std::string& error) {
   if (days < 1 || population.persons < 1 || population.workstations < 1 || count < 0) {
     error = "persons, workstations and days must be positive, the count not negative";
     return false;

@@ -22,9 +22,9 @@ inline constexpr char kBenchLicence[] = "4711";
 inline constexpr int kFirstYear = 2024, kFirstMonth = 3, kFirstDay = 4;
 
 // Identities of person p (0 <= p < persons) and workstation w.
-std::string badgeOf(int person);            // 10 digits, unique per person
-std::string personnelNumberOf(int person);  // the badge's holder on every booking day
-std::string workstationOf(int workstation);       // as the terminals write it: 6 digits, leading zeros
+std::string badgeOf(int person);                   // 10 digits, unique per person
+std::string personnelNumberOf(int person);         // the badge's holder on every booking day
+std::string workstationOf(int workstation);        // as the terminals write it: 6 digits, leading zeros
 std::string workstationNumberOf(int workstation);  // as the cost-centre table holds it: no leading zeros
 std::string costCentreOf(int workstation);
 
@@ -44,8 +44,7 @@ void writeFixture(std::FILE* out, const Population& population, const std::strin
 // between 06:00 and 20:00, mostly at their home workstation; the day's
 // bookings are in time order. Returns false with a message in error when the
 // population is too small for count bookings in days days.
-bool writeBookings(std::FILE* out, const Population& population, long count, int days,
-                   std::string& error);
+bool writeBookings(std::FILE* out, const Population& population, long count, int days, std::string& error);
 
 // A configuration file whose entries give the program these connection
 // values (CR LF line ends, values enciphered as the program expects; the

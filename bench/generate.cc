@@ -19,7 +19,8 @@ namespace {
 
 int usage() {
   std::fputs(
-      "usage: zarnik_bench_gen fixture  [--persons P] [--workstations W] [--tenants T] [--seed S] --database DB\n"
+      "usage: zarnik_bench_gen fixture  [--persons P] [--workstations W] [--tenants T] [--seed S] --database "
+      "DB\n"
       "       zarnik_bench_gen bookings [--persons P] [--workstations W] [--tenants T] [--seed S] --count N "
       "[--days D]\n"
       "       zarnik_bench_gen config --host H --database DB --user U --password P\n",
@@ -64,8 +65,8 @@ int main(int argc, char** argv) {
   } else if (mode == "bookings") {
     if (options.count("count") == 0) return usage();
     std::string error;
-    if (!writeBookings(stdout, population, number(options, "count", 0), static_cast<int>(number(options, "days", 5)),
-                       error)) {
+    if (!writeBookings(stdout, population, number(options, "count", 0),
+                       static_cast<int>(number(options, "days", 5)), error)) {
       std::fprintf(stderr, "zarnik_bench_gen: %s\n", error.c_str());
       return 1;
     }

@@ -119,7 +119,8 @@ void WriteParameterFile(benchmark::State& state) {
     state.PauseTiming();
     std::remove(path.c_str());
     state.ResumeTiming();
-    if (writeParameterFile(path.c_str(), bookings) != kParameterFileWritten) state.SkipWithError("not written");
+    if (writeParameterFile(path.c_str(), bookings) != kParameterFileWritten)
+      state.SkipWithError("not written");
   }
   std::remove(path.c_str());
   state.SetItemsProcessed(state.iterations() * kRecords);

@@ -9,7 +9,6 @@
 
 namespace {
 
-
 void resetEntry(ConfigEntry& entry) { entry = ConfigEntry{}; }
 
 }  // namespace

@@ -154,8 +154,7 @@ void hexToBytes(const char* digits, std::size_t count, unsigned char* output) {
   }
 }
 
-int decryptConfigValue(const char* hexText, char* output, std::size_t outputSize,
-                       const char* keyText) {
+int decryptConfigValue(const char* hexText, char* output, std::size_t outputSize, const char* keyText) {
   BlowfishContext& context = blowfishProcessContext();
   blowfishInit(context, reinterpret_cast<const unsigned char*>(keyText), std::strlen(keyText));
 
@@ -185,8 +184,7 @@ int decryptConfigValue(const char* hexText, char* output, std::size_t outputSize
   return 1;
 }
 
-int encryptConfigValue(const char* plainText, char* output, std::size_t outputSize,
-                       const char* keyText) {
+int encryptConfigValue(const char* plainText, char* output, std::size_t outputSize, const char* keyText) {
   BlowfishContext& context = blowfishProcessContext();
 
   const std::size_t length = std::strlen(plainText);

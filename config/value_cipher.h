@@ -28,12 +28,9 @@ bool blowfishContextIsClear();
 
 // Runs the key schedule for key[0..keyLength) into context (521 block
 // encryptions). Key bytes are taken as unsigned and cyclically.
-void blowfishInit(BlowfishContext& context, const unsigned char* key,
-                  std::size_t keyLength);
-void blowfishEncryptBlock(const BlowfishContext& context, uint32_t& left,
-                          uint32_t& right);
-void blowfishDecryptBlock(const BlowfishContext& context, uint32_t& left,
-                          uint32_t& right);
+void blowfishInit(BlowfishContext& context, const unsigned char* key, std::size_t keyLength);
+void blowfishEncryptBlock(const BlowfishContext& context, uint32_t& left, uint32_t& right);
+void blowfishDecryptBlock(const BlowfishContext& context, uint32_t& left, uint32_t& right);
 
 // Decodes count / 2 bytes from digits into output, the high digit first.
 // Each digit maps to (c - 55) for 'A'..'F' and (c - 48) otherwise, in 8-bit
@@ -52,8 +49,7 @@ void hexToBytes(const char* digits, std::size_t count, unsigned char* output);
 // The caller reads output as a NUL-terminated text: a zero byte inside a
 // deciphered block ends the plain text there. The process context is cleared
 // before the function returns.
-int decryptConfigValue(const char* hexText, char* output,
-                       std::size_t outputSize, const char* keyText);
+int decryptConfigValue(const char* hexText, char* output, std::size_t outputSize, const char* keyText);
 
 // The inverse for the operators' tools: enciphers plainText (up to its NUL),
 // zero-padded to whole 8-byte blocks, into upper-case hexadecimal digits in the
@@ -61,5 +57,4 @@ int decryptConfigValue(const char* hexText, char* output,
 // empty text. Returns 1 when the whole text fitted into output (which needs
 // 16 * ceil(n / 8) + 1 bytes), else 0 with output set to the empty text. The
 // process context is cleared before the function returns.
-int encryptConfigValue(const char* plainText, char* output,
-                       std::size_t outputSize, const char* keyText);
+int encryptConfigValue(const char* plainText, char* output, std::size_t outputSize, const char* keyText);

@@ -16,7 +16,6 @@ std::vector<char> exactText(const std::string& text) {
   return std::vector<char>(text.c_str(), text.c_str() + text.size() + 1);
 }
 
-
 std::string decrypt(const std::string& hex, const char* keyText = kConfigKeyText) {
   std::vector<char> input = exactText(hex);
   std::vector<char> output(8 * (hex.size() / 16) + 1, '\x5A');
@@ -31,9 +30,7 @@ std::string encrypt(const std::string& plain, const char* keyText = kConfigKeyTe
   return std::string(output.data());
 }
 
-uint32_t bigEndianWord(const std::string& hex) {
-  return static_cast<uint32_t>(std::stoul(hex, nullptr, 16));
-}
+uint32_t bigEndianWord(const std::string& hex) { return static_cast<uint32_t>(std::stoul(hex, nullptr, 16)); }
 
 // Published Blowfish vectors, halves taken big-endian as the algorithm states
 // them: they pin down the initial tables, the round function and the key
@@ -84,13 +81,10 @@ struct LayoutCase {
 };
 
 const LayoutCase kLayoutCases[] = {
-    {"\x01\x23\x45\x67\x89\xAB\xCD\xEF", "80C3F96196B08122",
-     "\x11\x11\x11\x11\x11\x11\x11\x11"},
-    {"\xFE\xDC\xBA\x98\x76\x54\x32\x10", "0FABCE0A8DA2A0C6",
-     "\x67\x45\x23\x01\xEF\xCD\xAB\x89"},
+    {"\x01\x23\x45\x67\x89\xAB\xCD\xEF", "80C3F96196B08122", "\x11\x11\x11\x11\x11\x11\x11\x11"},
+    {"\xFE\xDC\xBA\x98\x76\x54\x32\x10", "0FABCE0A8DA2A0C6", "\x67\x45\x23\x01\xEF\xCD\xAB\x89"},
     // Key text bytes above 0x7F must enter the schedule as unsigned values.
-    {"\xFF\xFF\xFF\xFF\xFF\xFF\xFF\xFF", "D56F86518ACB5EB8",
-     "\xFF\xFF\xFF\xFF\xFF\xFF\xFF\xFF"},
+    {"\xFF\xFF\xFF\xFF\xFF\xFF\xFF\xFF", "D56F86518ACB5EB8", "\xFF\xFF\xFF\xFF\xFF\xFF\xFF\xFF"},
 };
 
 TEST(ConfigValueLayoutTest, HalvesAreLittleEndianInsideEachBlock) {
@@ -137,7 +131,10 @@ TEST(ConfigValueCipherTest, EncipheringSamplePlainTextsGivesTheFileValues) {
 
 TEST(ConfigValueCipherTest, GroupsDecipherIndependentlyAndAZeroByteEndsTheText) {
   // ACHT, LOGIN, ACHT: "12345678", "zarnik\0\0", "12345678".
-  const std::string hex = "D27FB4ACA98C09DA" "D2E44EBD2D5A7B4A" "D27FB4ACA98C09DA";
+  const std::string hex =
+      "D27FB4ACA98C09DA"
+      "D2E44EBD2D5A7B4A"
+      "D27FB4ACA98C09DA";
   std::vector<char> input = exactText(hex);
   std::vector<char> output(25, '\x5A');
   ASSERT_EQ(decryptConfigValue(input.data(), output.data(), output.size(), kConfigKeyText), 1);
@@ -182,9 +179,13 @@ TEST(ConfigValueCipherTest, DecipheringNeverWritesPastTheOutputSize) {
     std::string plain;
   };
   const Case cases[] = {
-      {0, ""},  {1, ""},  {8, ""},
-      {9, "Kostenst"},  {16, "Kostenst"},
-      {17, "Kostenstellenwec"}, {24, "Kostenstellenwec"},
+      {0, ""},
+      {1, ""},
+      {8, ""},
+      {9, "Kostenst"},
+      {16, "Kostenst"},
+      {17, "Kostenstellenwec"},
+      {24, "Kostenstellenwec"},
       {25, "Kostenstellenwechsel"},
   };
   constexpr char kGuard = '\x5A';
@@ -248,8 +249,10 @@ TEST(ConfigValueCipherTest, ProcessContextHoldsOnlyZerosAfterEveryCall) {
   const Case cases[] = {
       {"decrypt", [&] { decryptConfigValue(kSampleValues[0].hex, output, sizeof output, kConfigKeyText); }},
       {"decrypt empty", [&] { decryptConfigValue("", output, sizeof output, kConfigKeyText); }},
-      {"decrypt partial group", [&] { decryptConfigValue("0123456789ABCDE", output, sizeof output, kConfigKeyText); }},
-      {"decrypt cut by output size", [&] { decryptConfigValue(kSampleValues[4].hex, output, 10, kConfigKeyText); }},
+      {"decrypt partial group",
+       [&] { decryptConfigValue("0123456789ABCDE", output, sizeof output, kConfigKeyText); }},
+      {"decrypt cut by output size",
+       [&] { decryptConfigValue(kSampleValues[4].hex, output, 10, kConfigKeyText); }},
       {"encrypt", [&] { encryptConfigValue("localhost", output, sizeof output, kConfigKeyText); }},
       {"encrypt too large", [&] { encryptConfigValue("localhost", output, 20, kConfigKeyText); }},
   };
@@ -271,15 +274,15 @@ TEST(HexToBytesTest, MapsDigitsWithWrappingArithmetic) {
   const Case cases[] = {
       {"0123456789ABCDEF", 16, {0x01, 0x23, 0x45, 0x67, 0x89, 0xAB, 0xCD, 0xEF}},
       {"00FF", 4, {0x00, 0xFF}},
-      {"a0", 2, {0x10}},    // lower case is not hexadecimal: 'a' counts as 0x31
+      {"a0", 2, {0x10}},  // lower case is not hexadecimal: 'a' counts as 0x31
       {"0a", 2, {0x31}},
       {"ff", 2, {0x96}},
-      {"G0", 2, {0x70}},    // just past 'F' takes the digit branch
-      {"0@", 2, {0x10}},    // just before 'A' likewise
-      {"/0", 2, {0xF0}},    // below '0' wraps
+      {"G0", 2, {0x70}},     // just past 'F' takes the digit branch
+      {"0@", 2, {0x10}},     // just before 'A' likewise
+      {"/0", 2, {0xF0}},     // below '0' wraps
       {"0\xC3", 2, {0x93}},  // bytes above 0x7F are digits like any other
-      {"ABC", 3, {0xAB}},   // an odd count drops the last digit
-      {"ABCD", 3, {0xAB}},  // the count, not the text, decides
+      {"ABC", 3, {0xAB}},    // an odd count drops the last digit
+      {"ABCD", 3, {0xAB}},   // the count, not the text, decides
       {"A", 1, {}},
       {"AB", 0, {}},
   };

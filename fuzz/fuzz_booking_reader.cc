@@ -54,7 +54,8 @@ void checkTrimmed(std::string_view trimmed, std::string_view raw) {
   for (std::size_t i = lastAlphanumeric; i < trimmed.size(); ++i) {
     FUZZ_CHECK(!isWhiteSpace(static_cast<unsigned char>(trimmed[i])));
   }
-  if (std::none_of(raw.begin(), raw.end(), [](char c) { return isWhiteSpace(static_cast<unsigned char>(c)); })) {
+  if (std::none_of(raw.begin(), raw.end(),
+                   [](char c) { return isWhiteSpace(static_cast<unsigned char>(c)); })) {
     FUZZ_CHECK(trimmed == raw);
   }
 }

@@ -13,7 +13,6 @@
 #include "config/value_cipher.h"
 #include "fuzz/fuzz_check.h"
 
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
   FuzzedDataProvider input(data, size);
   const std::string group = input.ConsumeRandomLengthString(40);
@@ -30,8 +29,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
 
   FUZZ_CHECK(terminatedWithin(entry.group) && terminatedWithin(entry.key) && terminatedWithin(entry.value));
   const bool reset = entry.number == 0 && entry.group.empty() && entry.key.empty() && entry.value.empty();
-  const bool matches = entry.group.view() == group.c_str() || entry.key.view() == key.c_str() ||
-                       entry.number == number;
+  const bool matches =
+      entry.group.view() == group.c_str() || entry.key.view() == key.c_str() || entry.number == number;
   FUZZ_CHECK(reset || matches);
   if (entry.valueTooLong) FUZZ_CHECK(entry.value.empty());
   // At most 200 digits are deciphered: 12 whole blocks of 8 bytes.

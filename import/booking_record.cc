@@ -6,8 +6,8 @@
 #include <new>
 #include <type_traits>
 
-#include "platform/console.h"
 #include "common/run_config.h"
+#include "platform/console.h"
 
 namespace {
 
@@ -34,7 +34,8 @@ BookingBlock& BookingBlock::operator=(const BookingBlock& other) {
   if (this != &other) {
     size_ = 0;
     reserve(other.size_);
-    if (other.size_ > 0) std::memcpy(static_cast<void*>(data_), other.data_, other.size_ * sizeof(BookingRecord));
+    if (other.size_ > 0)
+      std::memcpy(static_cast<void*>(data_), other.data_, other.size_ * sizeof(BookingRecord));
     size_ = other.size_;
   }
   return *this;
@@ -108,9 +109,8 @@ int readBookingRecord(TextInput& source, BookingArray& bookings) {
   trimTrailingSpace(record.workstation.data());
   stripLeadingZeros(record.workstation.data());
   if (kTraceLevel != 0) {
-    consolePrintf("[%d]: <%s>, <%s>, <%s>, <%s> eingelesen.\n", attempt,
-                  record.bookingDate.c_str(), record.bookingTime.c_str(),
-                  record.badgeNumber.c_str(), record.workstation.c_str());
+    consolePrintf("[%d]: <%s>, <%s>, <%s>, <%s> eingelesen.\n", attempt, record.bookingDate.c_str(),
+                  record.bookingTime.c_str(), record.badgeNumber.c_str(), record.workstation.c_str());
   }
   return 0;
 }

@@ -26,20 +26,30 @@ void expectCleanups(int (*cleanup)(char*), const CleanupCase (&cases)[N]) {
 
 TEST(TrimTrailingSpace, CutsAtTheFirstWhiteSpaceAfterTheLastLetterOrDigit) {
   const CleanupCase cases[] = {
-      {"ABC   ", "ABC"},          {"ABC-", "ABC-"},         {"12 -", "12"},
-      {"A B", "A B"},             {"     ", ""},            {"", ""},
+      {"ABC   ", "ABC"},
+      {"ABC-", "ABC-"},
+      {"12 -", "12"},
+      {"A B", "A B"},
+      {"     ", ""},
+      {"", ""},
       {"  12345       ", "  12345"},  // leading blanks stay
-      {"12\r\n", "12"},           {"12\t\v\f", "12"},       {"12 x-", "12 x-"},
-      {"-- -", "--"},             {"- -", "-"},             {"12-\n", "12-"},
-      {"12 \xF6", "12"},          {"\xF6 ", "\xF6"},        {"ab\x80", "ab\x80"},
+      {"12\r\n", "12"},
+      {"12\t\v\f", "12"},
+      {"12 x-", "12 x-"},
+      {"-- -", "--"},
+      {"- -", "-"},
+      {"12-\n", "12-"},
+      {"12 \xF6", "12"},
+      {"\xF6 ", "\xF6"},
+      {"ab\x80", "ab\x80"},
   };
   expectCleanups(trimTrailingSpace, cases);
 }
 
 TEST(StripLeadingZeros, RemovesOnlyLeadingZeroCharacters) {
   const CleanupCase cases[] = {
-      {"0001234", "1234"}, {"0000000", ""},  {"00 12", " 12"}, {"  0012", "  0012"},
-      {"1020", "1020"},    {"", ""},         {"0", ""},        {"0a0", "a0"},
+      {"0001234", "1234"}, {"0000000", ""}, {"00 12", " 12"}, {"  0012", "  0012"},
+      {"1020", "1020"},    {"", ""},        {"0", ""},        {"0a0", "a0"},
   };
   expectCleanups(stripLeadingZeros, cases);
 }
@@ -69,7 +79,10 @@ ReadResult readFile(const std::string& bytes) {
 }
 
 TEST(ReadBookingRecord, ReadsOneRecordOfExactly32Bytes) {
-  const ReadResult r = readFile("150324081530" "  1234567890 " "0001234");
+  const ReadResult r = readFile(
+      "150324081530"
+      "  1234567890 "
+      "0001234");
   ASSERT_EQ(r.bookings.bookingCount, 1);
   EXPECT_EQ(r.bookings.records.size(), 2u);  // the attempt at the end keeps its record
   const BookingRecord& b = r.bookings.records[0];
@@ -83,9 +96,9 @@ TEST(ReadBookingRecord, ReadsOneRecordOfExactly32Bytes) {
 
 TEST(ReadBookingRecord, ReadsLinesOf31CharactersWithAnyLineBreak) {
   for (const std::string lineBreak : {"\r\n", "\n", "\r"}) {
-    const ReadResult r = readFile("010124070000AB12         000012" + lineBreak +
-                                  "020124163000CD34         0099  " + lineBreak +
-                                  "030124120000EF56         7     " + lineBreak);
+    const ReadResult r =
+        readFile("010124070000AB12         000012" + lineBreak + "020124163000CD34         0099  " +
+                 lineBreak + "030124120000EF56         7     " + lineBreak);
     ASSERT_EQ(r.bookings.bookingCount, 3) << "break " << lineBreak.size();
     EXPECT_EQ(r.console,
               "[1]: <010124>, <070000>, <AB12>, <12> eingelesen.\n"
@@ -96,23 +109,26 @@ TEST(ReadBookingRecord, ReadsLinesOf31CharactersWithAnyLineBreak) {
 
 TEST(ReadBookingRecord, IgnoresATrailingIncompleteRecordSilently) {
   // The last line lacks its line break: 31 bytes are not a record.
-  const ReadResult r = readFile("010124070000AB12         000012\r\n"
-                                "020124163000CD34         000099");
+  const ReadResult r = readFile(
+      "010124070000AB12         000012\r\n"
+      "020124163000CD34         000099");
   EXPECT_EQ(r.bookings.bookingCount, 1);
   EXPECT_EQ(r.console, "[1]: <010124>, <070000>, <AB12>, <12> eingelesen.\n");
 }
 
 TEST(ReadBookingRecord, ALongerLineShiftsTheFollowingRecords) {
-  const ReadResult r = readFile("010124070000AB12         0000123\r\n"
-                                "020124163000CD34         000099\r\n");
+  const ReadResult r = readFile(
+      "010124070000AB12         0000123\r\n"
+      "020124163000CD34         000099\r\n");
   ASSERT_EQ(r.bookings.bookingCount, 2);
   // The line break of the first line starts the second record.
   EXPECT_STREQ(r.bookings.records[1].bookingDate.c_str(), "\n02012");
 }
 
 TEST(ReadBookingRecord, StopsAtSub) {
-  const ReadResult r = readFile(std::string("010124070000AB12         000012\n\x1A"
-                                            "020124163000CD34         000099\n"));
+  const ReadResult r =
+      readFile(std::string("010124070000AB12         000012\n\x1A"
+                           "020124163000CD34         000099\n"));
   EXPECT_EQ(r.bookings.bookingCount, 1);
 }
 
@@ -125,7 +141,12 @@ TEST(ReadBookingRecord, AnEmptyFileHasNoRecord) {
 }
 
 TEST(ReadBookingRecord, ANulByteEndsItsFieldOnly) {
-  const ReadResult r = readFile(std::string("0101\0" "4070000AB\0" "2         0000\0" "2\n", 32));
+  const ReadResult r =
+      readFile(std::string("0101\0"
+                           "4070000AB\0"
+                           "2         0000\0"
+                           "2\n",
+                           32));
   ASSERT_EQ(r.bookings.bookingCount, 1);
   const BookingRecord& b = r.bookings.records[0];
   EXPECT_STREQ(b.bookingDate.c_str(), "0101");

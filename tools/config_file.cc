@@ -59,8 +59,7 @@ bool encipherValue(std::string_view plain, std::string& hex) {
   return true;
 }
 
-bool buildConfigFileText(const ConnectionSettings& settings, std::string& text,
-                         std::string& error) {
+bool buildConfigFileText(const ConnectionSettings& settings, std::string& text, std::string& error) {
   const struct {
     const char* key;
     std::string plain;
@@ -76,8 +75,7 @@ bool buildConfigFileText(const ConnectionSettings& settings, std::string& text,
   for (const auto& entry : entries) {
     std::string hex;
     if (!encipherValue(entry.plain, hex)) {
-      const std::size_t limit =
-          kMaxPlainValueLength - (std::strcmp(entry.key, "SCHEMA") == 0 ? 1 : 0);
+      const std::size_t limit = kMaxPlainValueLength - (std::strcmp(entry.key, "SCHEMA") == 0 ? 1 : 0);
       error = std::string("the ") + entry.name + " is longer than " + std::to_string(limit) +
               " characters or holds a zero byte";
       text.clear();
@@ -89,8 +87,7 @@ bool buildConfigFileText(const ConnectionSettings& settings, std::string& text,
   return true;
 }
 
-bool writeConfigFile(const std::string& path, std::string_view text, bool overwrite,
-                     std::string& error) {
+bool writeConfigFile(const std::string& path, std::string_view text, bool overwrite, std::string& error) {
   if (!overwrite) {
     // O_EXCL: a file that appears between any check and the write is never
     // overwritten either.
@@ -140,8 +137,8 @@ ScannedFile scanConfigFile(const char* path) {
   if (!file.open(path)) return result;
   result.opened = true;
 
-  int nextLine = 1;          // the physical line the next piece starts in
-  bool atLineStart = true;   // whether the next piece starts a physical line
+  int nextLine = 1;         // the physical line the next piece starts in
+  bool atLineStart = true;  // whether the next piece starts a physical line
   // Reads one piece the way the reader does and keeps count of the physical
   // lines; continued is set when the piece is not a whole line.
   auto readPiece = [&](char* buffer, std::size_t size, int& line, bool& continued) {

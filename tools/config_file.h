@@ -44,15 +44,13 @@ bool encipherValue(std::string_view plain, std::string& hex);
 //   "3;LOGIN;<user>"  "4;PASS;<password>"
 // the values enciphered. False, with error naming the first value that
 // cannot be stored (see encipherValue), when one does not fit.
-bool buildConfigFileText(const ConnectionSettings& settings, std::string& text,
-                         std::string& error);
+bool buildConfigFileText(const ConnectionSettings& settings, std::string& text, std::string& error);
 
 // Writes text to path, readable and writable by its owner only (mode 0600).
 // An existing file is left untouched and false returned unless overwrite is
 // set; with overwrite it is replaced as a whole (a new file renamed over it),
 // so no reader ever sees half a file. On failure error says why.
-bool writeConfigFile(const std::string& path, std::string_view text, bool overwrite,
-                     std::string& error);
+bool writeConfigFile(const std::string& path, std::string_view text, bool overwrite, std::string& error);
 
 // One entry of a configuration file, split the way the program's reader
 // splits it: the same line pairing (a group line of at most 199 characters,
@@ -64,8 +62,8 @@ struct ScannedEntry {
   int32_t number = 0;
   std::string group;
   std::string key;
-  std::string value;  // as stored: the enciphered text
-  bool valueTooLong = false;  // the reader would refuse the value
+  std::string value;           // as stored: the enciphered text
+  bool valueTooLong = false;   // the reader would refuse the value
   bool lineContinued = false;  // a line of the pair was longer than the reader takes
 };
 

@@ -88,8 +88,9 @@ bool parseArguments(int argc, const char* const* argv, int first,
       (name == "--force" ? arguments.force : arguments.reveal) = true;
       continue;
     }
-    std::optional<std::string>& slot =
-        name == "--host" ? arguments.host : name == "--database" ? arguments.database : arguments.user;
+    std::optional<std::string>& slot = name == "--host"       ? arguments.host
+                                       : name == "--database" ? arguments.database
+                                                              : arguments.user;
     if (slot) {
       message = std::string(name) + " is given twice";
       return false;
@@ -198,15 +199,16 @@ int showCommand(int argc, const char* const* argv, const ToolStreams& streams) {
       std::fprintf(out, "no entry: zarnik connects with an empty value\n");
       continue;
     }
-    const bool sameEntry = entry->number == taken.number && entry->group == taken.group.view() &&
-                           entry->key == taken.key.view();
+    const bool sameEntry =
+        entry->number == taken.number && entry->group == taken.group.view() && entry->key == taken.key.view();
     if (sameEntry) {
       std::fprintf(out, "line %d: ", entry->valueLine);
     } else {
       std::fprintf(out, "line ?: ");
     }
     if (taken.valueTooLong) {
-      std::fprintf(out, "too long for the reader: zarnik stops with \"Konfigurationswert zu lang: %s\"\n", key);
+      std::fprintf(out, "too long for the reader: zarnik stops with \"Konfigurationswert zu lang: %s\"\n",
+                   key);
       taken = ConfigEntry{};
       continue;
     }
@@ -231,13 +233,14 @@ int showCommand(int argc, const char* const* argv, const ToolStreams& streams) {
   for (const ScannedEntry& entry : file.entries) {
     if (entry.group.empty() || entry.number == 0) {
       const char* reason = entry.group.empty() && entry.number == 0 ? "an empty group and the number 0"
-                           : entry.group.empty()                   ? "an empty group"
-                                                                   : "the number 0";
+                           : entry.group.empty()                    ? "an empty group"
+                                                                    : "the number 0";
       std::fprintf(out, "warning: %s: %s: every lookup that reaches this entry takes it\n",
                    lines(entry).c_str(), reason);
     }
     if (entry.lineContinued) {
-      std::fprintf(out, "warning: %s: a line longer than the reader takes; its rest counts as the next line\n",
+      std::fprintf(out,
+                   "warning: %s: a line longer than the reader takes; its rest counts as the next line\n",
                    lines(entry).c_str());
     }
     if (entry.valueTooLong) {

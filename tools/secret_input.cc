@@ -38,8 +38,7 @@ bool readLine(std::FILE* in, std::string& value) {
 
 }  // namespace
 
-SecretInput readSecretLine(std::FILE* in, std::FILE* promptStream, const char* prompt,
-                           std::string& value) {
+SecretInput readSecretLine(std::FILE* in, std::FILE* promptStream, const char* prompt, std::string& value) {
   const int fd = fileno(in);
   if (fd < 0 || !isatty(fd)) return readLine(in, value) ? SecretInput::kRead : SecretInput::kNoInput;
 

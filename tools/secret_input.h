@@ -15,5 +15,4 @@ enum class SecretInput {
 // terminal does not echo what is typed; its settings are restored when the
 // line is in, and also when a signal ends the process while it waits.
 // Otherwise (a pipe, a file) the line is read as it comes, with no prompt.
-SecretInput readSecretLine(std::FILE* in, std::FILE* promptStream, const char* prompt,
-                           std::string& value);
+SecretInput readSecretLine(std::FILE* in, std::FILE* promptStream, const char* prompt, std::string& value);

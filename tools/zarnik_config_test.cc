@@ -2,14 +2,13 @@
 // and as a process (standard input from a file, or a terminal), and its
 // written files read back through the program's own configuration reader.
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <poll.h>
 #include <spawn.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <termios.h>
 #include <unistd.h>
-
-#include <gtest/gtest.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -144,17 +143,16 @@ TEST(ZarnikConfigWrite, RoundTripsValuesOfEveryLengthTheReaderTakes) {
   const struct {
     std::string host, database, user, password;
   } cases[] = {
-      {"h", "d", "u", ""},                                           // empty password
+      {"h", "d", "u", ""},                                                                   // empty password
       {"db.example.com", std::string(95, 'n'), std::string(96, 'u'), std::string(96, 'p')},  // the limits
-      {"10.0.0.7", "qvs;mandant", "a;b", "p;w\x01\xE4\xFF"},      // semicolons, control and high bytes
-      {"12345678", "1234567", "87654321", "1234\r567"},            // exactly one block; a CR inside is kept
+      {"10.0.0.7", "qvs;mandant", "a;b", "p;w\x01\xE4\xFF"},  // semicolons, control and high bytes
+      {"12345678", "1234567", "87654321", "1234\r567"},       // exactly one block; a CR inside is kept
   };
   for (const auto& c : cases) {
     TempDir dir;
     const std::string path = dir.file("ini");
-    const ToolRun run =
-        runInProcess({"write", path, "--host", c.host, "--database", c.database, "--user", c.user},
-                     c.password + "\n");
+    const ToolRun run = runInProcess(
+        {"write", path, "--host", c.host, "--database", c.database, "--user", c.user}, c.password + "\n");
     ASSERT_EQ(run.exitCode, 0) << run.err;
     EXPECT_EQ(lookup(path, "NET8").value.view(), c.host);
     EXPECT_EQ(lookup(path, "SCHEMA").value.view(), c.database + ";");
@@ -169,15 +167,20 @@ TEST(ZarnikConfigWrite, RefusesValuesTheReaderCannotTakeAndLeavesNoFile) {
     std::string password;
     std::string message;
   } cases[] = {
-      {{"--host", std::string(97, 'h'), "--database", "d", "--user", "u"}, "pw",
+      {{"--host", std::string(97, 'h'), "--database", "d", "--user", "u"},
+       "pw",
        "zarnik-config: the host is longer than 96 characters or holds a zero byte\n"},
-      {{"--host", "h", "--database", std::string(96, 'd'), "--user", "u"}, "pw",
+      {{"--host", "h", "--database", std::string(96, 'd'), "--user", "u"},
+       "pw",
        "zarnik-config: the database is longer than 95 characters or holds a zero byte\n"},
-      {{"--host", "h", "--database", "d", "--user", "u"}, std::string(97, 'p'),
+      {{"--host", "h", "--database", "d", "--user", "u"},
+       std::string(97, 'p'),
        "zarnik-config: the password is longer than 96 characters or holds a zero byte\n"},
-      {{"--host", "h", "--database", "d", "--user", "u"}, std::string("p\0w", 3),
+      {{"--host", "h", "--database", "d", "--user", "u"},
+       std::string("p\0w", 3),
        "zarnik-config: the password is longer than 96 characters or holds a zero byte\n"},
-      {{"--host", "h", "--database", "d", "--user", "u"}, "",
+      {{"--host", "h", "--database", "d", "--user", "u"},
+       "",
        "zarnik-config: no password on standard input\n"},
   };
   for (const auto& c : cases) {
@@ -210,8 +213,8 @@ TEST(ZarnikConfigWrite, KeepsAnExistingFileUnlessForcedAndThenReplacesItOwnerOnl
 
   const ToolRun missingFolder = runInProcess(writeArguments(dir.file("no/such/ORVANTIS.INI")), "pw\n");
   EXPECT_EQ(missingFolder.exitCode, 1);
-  EXPECT_EQ(missingFolder.err,
-            "zarnik-config: cannot create " + dir.file("no/such/ORVANTIS.INI") + ": No such file or directory\n");
+  EXPECT_EQ(missingFolder.err, "zarnik-config: cannot create " + dir.file("no/such/ORVANTIS.INI") +
+                                   ": No such file or directory\n");
 }
 
 TEST(ZarnikConfigWrite, CreatesTheFileOwnerOnlyWhateverTheUmask) {
@@ -329,13 +332,17 @@ TEST(ZarnikConfigUsage, WrongCommandLinesGiveTheUsageTextAndExitCode2) {
       {{"write", "f", "--host", "h", "--database", "d"}, "write needs --host, --database and --user"},
       {{"write", "--host", "h", "--database", "d", "--user", "u"}, "write needs exactly one FILE"},
       {{"write", "f", "g", "--host", "h", "--database", "d", "--user", "u"}, "write needs exactly one FILE"},
-      {{"write", "f", "--host", "h", "--host", "i", "--database", "d", "--user", "u"}, "--host is given twice"},
-      {{"write", "f", "--host", "", "--database", "d", "--user", "u"}, "--host needs a value that is not empty"},
+      {{"write", "f", "--host", "h", "--host", "i", "--database", "d", "--user", "u"},
+       "--host is given twice"},
+      {{"write", "f", "--host", "", "--database", "d", "--user", "u"},
+       "--host needs a value that is not empty"},
       {{"write", "f", "--database", "d", "--user", "u", "--host"}, "--host needs a value"},
       {{"write", "f", "--host", "h", "--database", "d", "--user", "u", "--password", "x"},
        "unknown option --password"},
-      {{"write", "f", "--host", "h", "--database", "d", "--user", "u", "--force=yes"}, "--force takes no value"},
-      {{"write", "f", "--host", "h", "--database", "d", "--user", "u", "--reveal"}, "unknown option --reveal"},
+      {{"write", "f", "--host", "h", "--database", "d", "--user", "u", "--force=yes"},
+       "--force takes no value"},
+      {{"write", "f", "--host", "h", "--database", "d", "--user", "u", "--reveal"},
+       "unknown option --reveal"},
       {{"show"}, "show needs exactly one FILE"},
       {{"show", "f", "--force"}, "unknown option --force"},
   };
@@ -389,49 +396,62 @@ TEST(ZarnikConfigShow, WarnsAboutEntriesTakenForEveryKeyAndValuesThatAreNoCipher
   std::string userHex;
   ASSERT_TRUE(encipherValue("dbhost", hostHex));
   ASSERT_TRUE(encipherValue("\x01op", userHex));
-  const std::string path = dir.write(
-      "ini",
-      ";DATENBANK;\r\n"
-      "1;NET8;" + hostHex + "\r\n"
-      ";ANZEIGE;\r\n"
-      "0;TITEL;" + userHex + "\r\n"          // number 0: taken for SCHEMA, LOGIN and PASS
-      "DATENBANK\r\n"                        // no group field: the empty group
-      "7;PASS;4a5b\r\n"                      // lower-case, a partial block
-      ";DATENBANK;\r\n"
-      "8;LOGIN;" + std::string(400, 'A') + "\r\n"  // longer than the reader takes
-      ";DATENBANK;\r\n");  // read as the value line after the rest of line 8
+  const std::string path =
+      dir.write("ini",
+                ";DATENBANK;\r\n"
+                "1;NET8;" +
+                    hostHex +
+                    "\r\n"
+                    ";ANZEIGE;\r\n"
+                    "0;TITEL;" +
+                    userHex +
+                    "\r\n"             // number 0: taken for SCHEMA, LOGIN and PASS
+                    "DATENBANK\r\n"    // no group field: the empty group
+                    "7;PASS;4a5b\r\n"  // lower-case, a partial block
+                    ";DATENBANK;\r\n"
+                    "8;LOGIN;" +
+                    std::string(400, 'A') +
+                    "\r\n"               // longer than the reader takes
+                    ";DATENBANK;\r\n");  // read as the value line after the rest of line 8
   const ToolRun run = runInProcess({"show", path});
   EXPECT_EQ(run.exitCode, 0);
-  EXPECT_EQ(run.out,
-            "NET8    line 2: <dbhost>\n"
-            "SCHEMA  line 4: <\\x01o> (stored as <\\x01op>: zarnik drops the last character) from the entry of key <TITEL>\n"
-            "LOGIN   line 4: <\\x01op> from the entry of key <TITEL>\n"
-            "PASS    line 4: (masked; --reveal shows it) from the entry of key <TITEL>\n"
-            "warning: lines 3-4 (TITEL): the number 0: every lookup that reaches this entry takes it\n"
-            "warning: lines 5-6 (PASS): an empty group: every lookup that reaches this entry takes it\n"
-            "warning: lines 5-6 (PASS): the value is not whole blocks of 16 upper-case hexadecimal digits\n"
-            "warning: lines 7-8 (LOGIN): a line longer than the reader takes; its rest counts as the next line\n"
-            "warning: lines 7-8 (LOGIN): the value is longer than the reader takes\n"
-            "warning: lines 8-9 (DATENBANK): an empty group and the number 0: every lookup that reaches this entry takes it\n"
-            "warning: lines 8-9 (DATENBANK): a line longer than the reader takes; its rest counts as the next line\n"
-            "warning: lines 8-9 (DATENBANK): the value is not whole blocks of 16 upper-case hexadecimal digits\n");
+  EXPECT_EQ(
+      run.out,
+      "NET8    line 2: <dbhost>\n"
+      "SCHEMA  line 4: <\\x01o> (stored as <\\x01op>: zarnik drops the last character) from the entry of key "
+      "<TITEL>\n"
+      "LOGIN   line 4: <\\x01op> from the entry of key <TITEL>\n"
+      "PASS    line 4: (masked; --reveal shows it) from the entry of key <TITEL>\n"
+      "warning: lines 3-4 (TITEL): the number 0: every lookup that reaches this entry takes it\n"
+      "warning: lines 5-6 (PASS): an empty group: every lookup that reaches this entry takes it\n"
+      "warning: lines 5-6 (PASS): the value is not whole blocks of 16 upper-case hexadecimal digits\n"
+      "warning: lines 7-8 (LOGIN): a line longer than the reader takes; its rest counts as the next line\n"
+      "warning: lines 7-8 (LOGIN): the value is longer than the reader takes\n"
+      "warning: lines 8-9 (DATENBANK): an empty group and the number 0: every lookup that reaches this entry "
+      "takes it\n"
+      "warning: lines 8-9 (DATENBANK): a line longer than the reader takes; its rest counts as the next "
+      "line\n"
+      "warning: lines 8-9 (DATENBANK): the value is not whole blocks of 16 upper-case hexadecimal digits\n");
 }
 
 TEST(ZarnikConfigShow, ReportsMissingEntriesValuesTooLongAndUnreadableFiles) {
   TempDir dir;
   const std::string path = dir.write("ini",
                                      ";DATENBANK;\r\n"
-                                     "1;NET8;" + std::string(202, '0') + "\r\n"
-                                     ";DATENBANK;\r\n");
+                                     "1;NET8;" +
+                                         std::string(202, '0') +
+                                         "\r\n"
+                                         ";DATENBANK;\r\n");
   const ToolRun run = runInProcess({"show", path});
   EXPECT_EQ(run.exitCode, 0);
-  EXPECT_EQ(run.out,
-            "NET8    line 2: too long for the reader: zarnik stops with \"Konfigurationswert zu lang: NET8\"\n"
-            "SCHEMA  no entry: zarnik connects with an empty value\n"
-            "LOGIN   no entry: zarnik connects with an empty value\n"
-            "PASS    no entry: zarnik connects with an empty value\n"
-            "warning: lines 1-2 (NET8): the value is longer than the reader takes\n"
-            "warning: line 3: a last line without a value line; the reader ignores it\n");
+  EXPECT_EQ(
+      run.out,
+      "NET8    line 2: too long for the reader: zarnik stops with \"Konfigurationswert zu lang: NET8\"\n"
+      "SCHEMA  no entry: zarnik connects with an empty value\n"
+      "LOGIN   no entry: zarnik connects with an empty value\n"
+      "PASS    no entry: zarnik connects with an empty value\n"
+      "warning: lines 1-2 (NET8): the value is longer than the reader takes\n"
+      "warning: line 3: a last line without a value line; the reader ignores it\n");
 
   const ToolRun missing = runInProcess({"show", dir.file("missing.ini")});
   EXPECT_EQ(missing.exitCode, 1);
@@ -449,9 +469,9 @@ TEST(ConfigFileScan, TakesTheSameEntryAsTheProgramsReaderForOddFiles) {
       ";G;\r\n" + std::string(500, 'v') + ";PASS;W\r\n;G;\r\n1;NET8;Q\r\n",        // beyond it
       ";G;\r\n1;NET8\r\n;G;\r\n2;\r\n;G;\r\n;3;LOGIN;K\r\n",                       // missing semicolons
       ";G;\r\n 9;PASS;X;Y\r\n;G\r\n1;SCHEMA;Z\r\n",
-      ";G;\r1;NET8;A\r\n;G;\r\n2;LOGIN;B\x1A;G;\r\n3;PASS;C\r\n",                   // lone CR, end byte
-      "\r\n\r\n;G;\n1;SCHEMA;A",                                                     // empty pair, no last line end
-      ";;\r\n7;;\r\nG\r\n8;LOGIN;A\r\n;G\r\n9;PASS;B\r\n",                           // ";;" is no empty group
+      ";G;\r1;NET8;A\r\n;G;\r\n2;LOGIN;B\x1A;G;\r\n3;PASS;C\r\n",  // lone CR, end byte
+      "\r\n\r\n;G;\n1;SCHEMA;A",                                   // empty pair, no last line end
+      ";;\r\n7;;\r\nG\r\n8;LOGIN;A\r\n;G\r\n9;PASS;B\r\n",         // ";;" is no empty group
   };
   for (const std::string& text : files) {
     TempDir dir;

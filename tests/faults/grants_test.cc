@@ -25,8 +25,8 @@ std::string replaceAll(std::string text, const std::string& from, const std::str
 // Runs statements as the test server's root, who alone may grant rights.
 void asRoot(const std::string& statements) {
   MYSQL* connection = mysql_init(nullptr);
-  if (mysql_real_connect(connection, "localhost", "root", nullptr, nullptr, 0, std::getenv("ZARNIK_TEST_SOCKET"),
-                         CLIENT_MULTI_STATEMENTS) == nullptr) {
+  if (mysql_real_connect(connection, "localhost", "root", nullptr, nullptr, 0,
+                         std::getenv("ZARNIK_TEST_SOCKET"), CLIENT_MULTI_STATEMENTS) == nullptr) {
     ADD_FAILURE() << "root connection failed: " << mysql_error(connection);
   } else if (mysql_query(connection, statements.c_str()) != 0) {
     ADD_FAILURE() << "as root: " << mysql_error(connection) << "\n" << statements;
@@ -43,22 +43,24 @@ class GrantList : public DatabaseTest {};
 
 TEST_F(GrantList, IsEnoughForACompleteImportWithAFailedInsert) {
   db->exec(standardFixtureSql());
-  asRoot("DROP USER IF EXISTS 'zarnik_least'@'localhost';"
-         "CREATE USER 'zarnik_least'@'localhost' IDENTIFIED BY 'Kst-2026'");
+  asRoot(
+      "DROP USER IF EXISTS 'zarnik_least'@'localhost';"
+      "CREATE USER 'zarnik_least'@'localhost' IDENTIFIED BY 'Kst-2026'");
   asRoot(replaceAll(replaceAll(readFileBytes(ZARNIK_SOURCE_DIR "/sql/grants.sql"), "@TENANT_DATABASE@",
-                                 kTestTenantDatabase),
-                      "@IMPORT_USER@", "'zarnik_least'@'localhost'"));
+                               kTestTenantDatabase),
+                    "@IMPORT_USER@", "'zarnik_least'@'localhost'"));
   const std::string grants = db->rowsText("SHOW GRANTS FOR 'zarnik_least'@'localhost'");
   EXPECT_EQ(grants.find("ALL PRIVILEGES"), std::string::npos) << grants;
 
   TempDir dir;
-  const std::string ini = dir.write("ORVANTIS.INI", configFileText("localhost", kTestTenantDatabase,
-                                                                   "zarnik_least", "Kst-2026"));
+  const std::string ini =
+      dir.write("ORVANTIS.INI", configFileText("localhost", kTestTenantDatabase, "zarnik_least", "Kst-2026"));
   const std::string source = dir.write("ksw.txt", bookingLine("150324", "081510", "B100", "12") +
                                                       bookingLine("150324", "081520", "B100", "12") +
                                                       bookingLine("160324", "100000", "B200", "13"));
   const std::string parameterFile = dir.file("wkr.prm");
-  const ProcessResult result = runProcess({ZARNIK_BINARY, ini, source, parameterFile}, testServerEnvironment());
+  const ProcessResult result =
+      runProcess({ZARNIK_BINARY, ini, source, parameterFile}, testServerEnvironment());
   asRoot("DROP USER 'zarnik_least'@'localhost'");
 
   EXPECT_EQ(result.exitCode, 0) << result.output;

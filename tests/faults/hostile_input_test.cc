@@ -53,21 +53,29 @@ using HostileInput = ImportRunTest;
 TEST_F(HostileInput, ValuesLandExactlyAsGivenWhateverTheyHold) {
   const struct {
     const char* name;
-    std::string sourceBadge, badge;          // in the file / as the program holds it
+    std::string sourceBadge, badge;  // in the file / as the program holds it
     std::string sourceWorkstation, workstation;
-    std::string storedPnr, pnr;              // in the database / as the program holds it
+    std::string storedPnr, pnr;  // in the database / as the program holds it
     std::string schema, costCentre, errorText, designator, fileName;
   } cases[] = {
       {"apostrophes", "O'B'", "O'B'", "1'2", "1'2", "P'1", "P'1", "Q'S", "K'S'T", "it's", "K'S'W", "a'b"},
-      {"backslashes", "B\\1\\", "B\\1\\", "\\12", "\\12", "P\\\\", "P\\\\", "Q\\", "C:\\KST\\", "\\n\\'", "\\", "a\\b"},
+      {"backslashes", "B\\1\\", "B\\1\\", "\\12", "\\12", "P\\\\", "P\\\\", "Q\\", "C:\\KST\\", "\\n\\'",
+       "\\", "a\\b"},
       {"percent signs", "B%1", "B%1", "%", "%", "%", "%", "100%", "100%", "%%", "%%", "50%"},
       {"format directives", "%s%s%n", "%s%s%n", "%d%n", "%d%n", "%s%n", "%s%n", "%s%s%s%s%s", "%s%p%n%x",
        "%s%n%s%n", "%s%n%s%n", "%s%n"},
       {"statement text", "'OR''='", "'OR''='", "1;--", "1;--", "1'--", "1'--", "x;DROP", "x'); DROP T--",
        "'); COMMIT; --", "'); COMMIT; --", "x';--"},
-      {"zero bytes", "B1\0XYZ"s, "B1", "12\0" "34"s, "12", "P\0Q"s, "P", "Q", "KST", "T", "KSW", "plain"},
-      {"control bytes", "B\x01\x7f", "B\x01\x7f", "\x1b" "12", "\x1b" "12", "P-1", "P-1", "Q\x03", "\x1a\x7f",
-       "\x1a", "\x1a\x01", "c\x01"},
+      {"zero bytes", "B1\0XYZ"s, "B1",
+       "12\0"
+       "34"s,
+       "12", "P\0Q"s, "P", "Q", "KST", "T", "KSW", "plain"},
+      {"control bytes", "B\x01\x7f", "B\x01\x7f",
+       "\x1b"
+       "12",
+       "\x1b"
+       "12",
+       "P-1", "P-1", "Q\x03", "\x1a\x7f", "\x1a", "\x1a\x01", "c\x01"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -78,27 +86,32 @@ TEST_F(HostileInput, ValuesLandExactlyAsGivenWhateverTheyHold) {
     db->exec("INSERT INTO qvs_test.O1003KSTSTELLE VALUES (" + literal(c.workstation) + ", 0, " +
              literal(c.costCentre) + ")");
     db->exec("INSERT INTO QVSYSTEM.Qvs102Whl VALUES (8, 1065, 1, " + literal(c.errorText) + ")");
-    const std::string source = dir.write(c.fileName, bookingLine("150324", "081510", c.sourceBadge, c.sourceWorkstation) +
-                                                         bookingLine("150324", "081520", c.sourceBadge, c.sourceWorkstation));
+    const std::string source =
+        dir.write(c.fileName, bookingLine("150324", "081510", c.sourceBadge, c.sourceWorkstation) +
+                                  bookingLine("150324", "081520", c.sourceBadge, c.sourceWorkstation));
     const ProcessResult result =
         runProcess({ZARNIK_BINARY, ini, source, parameterFile, c.designator}, testServerEnvironment());
     EXPECT_EQ(result.exitCode, 0);
-    const std::string record = "<" + c.badge + ">, <" + c.workstation + "> eingelesen.\n"
-                               "Personalnummer: <" + c.pnr + ">\nKostenstelle: <" + c.costCentre + ">\n";
+    const std::string record = "<" + c.badge + ">, <" + c.workstation +
+                               "> eingelesen.\n"
+                               "Personalnummer: <" +
+                               c.pnr + ">\nKostenstelle: <" + c.costCentre + ">\n";
     EXPECT_EQ(result.output.substr(0, result.output.find("Fehler beim Einfuegen")),
-              "zarnik: Start.\nKostenstellenwechsel-Bezeichner: <" + c.designator + ">\n"
-              "[1]: <150324>, <081510>, " + record + "[2]: <150324>, <081520>, " + record +
-                  "Sortierte Liste:\n" + c.pnr + ",15.03.2024\n" + c.pnr + ",15.03.2024\n");
+              "zarnik: Start.\nKostenstellenwechsel-Bezeichner: <" + c.designator +
+                  ">\n"
+                  "[1]: <150324>, <081510>, " +
+                  record + "[2]: <150324>, <081520>, " + record + "Sortierte Liste:\n" + c.pnr +
+                  ",15.03.2024\n" + c.pnr + ",15.03.2024\n");
     EXPECT_EQ(db->rowsText("SELECT BchPnr, BchUhr, BchFcd, BchKst FROM qvs_test.QVS321BCH"),
               c.pnr + "|2024-03-15 08:15:00|" + c.designator + "|" + c.costCentre + "\n");
     const std::string duplicate = "Duplicate entry '" + c.pnr + "-2024-03-15 08:15:00-25' for key 'PRIMARY'";
     EXPECT_EQ(db->rowsText("SELECT LogPrm, LogPnr, LogTTxt, LogSErr, LogSTxt FROM QVSYSTEM.Qvs001Log"),
-              ini + " " + source + " " + parameterFile + " " + c.designator + "|" + c.pnr + "|" + c.errorText +
-                  "|1062|" + apostrophesToQuotes(duplicate) + "\n");
+              ini + " " + source + " " + parameterFile + " " + c.designator + "|" + c.pnr + "|" +
+                  c.errorText + "|1062|" + apostrophesToQuotes(duplicate) + "\n");
     EXPECT_NE(result.output.find("- Text  : " + duplicate + "\n- Number: -1062\n"), std::string::npos);
     char expectedLine[64];
-    std::snprintf(expectedLine, sizeof expectedLine, "%-20s,%-8s,15.03.2024\r\n",
-                  c.schema.c_str(), c.pnr.c_str());
+    std::snprintf(expectedLine, sizeof expectedLine, "%-20s,%-8s,15.03.2024\r\n", c.schema.c_str(),
+                  c.pnr.c_str());
     EXPECT_EQ(readFileBytes(parameterFile), expectedLine);
     std::remove(parameterFile.c_str());
   }
@@ -108,10 +121,14 @@ TEST_F(HostileInput, ValuesLandExactlyAsGivenWhateverTheyHold) {
 // field: the records before it are imported, nothing from it on.
 TEST_F(HostileInput, AnEndMarkInsideAFieldEndsTheSourceThere) {
   db->exec(standardFixtureSql());
-  const std::string second = bookingLine("160324", "081500", "B1\x1a" "00", "12");
-  const std::string source =
-      dir.write("ksw.txt", bookingLine("150324", "081500", "B100", "12") + second + bookingLine("170324", "081500", "B100", "12"));
-  const ProcessResult result = runProcess({ZARNIK_BINARY, ini, source, parameterFile}, testServerEnvironment());
+  const std::string second = bookingLine("160324", "081500",
+                                         "B1\x1a"
+                                         "00",
+                                         "12");
+  const std::string source = dir.write("ksw.txt", bookingLine("150324", "081500", "B100", "12") + second +
+                                                      bookingLine("170324", "081500", "B100", "12"));
+  const ProcessResult result =
+      runProcess({ZARNIK_BINARY, ini, source, parameterFile}, testServerEnvironment());
   EXPECT_EQ(result.exitCode, 0);
   EXPECT_EQ(result.output,
             "zarnik: Start.\n"
@@ -136,7 +153,8 @@ TEST_F(HostileInput, BrokenConfigurationFilesEndTheRunBeforeTheConnection) {
     std::string config;
     std::string output;
   } cases[] = {
-      {"value of 201 digits", entryHead + std::string(201, 'A') + "\r\n", "Konfigurationswert zu lang: NET8\n"},
+      {"value of 201 digits", entryHead + std::string(201, 'A') + "\r\n",
+       "Konfigurationswert zu lang: NET8\n"},
       {"value line of 450 characters", entryHead + std::string(450 - 7, 'A') + "\r\n",
        "Konfigurationswert zu lang: NET8\n"},
       {"a value that deciphers to junk", entryHead + junkDigits + "\r\n", "dbConnect_Error: 2005\n"},
@@ -145,7 +163,8 @@ TEST_F(HostileInput, BrokenConfigurationFilesEndTheRunBeforeTheConnection) {
     SCOPED_TRACE(c.name);
     const std::string config = dir.write("ORVANTIS.INI", c.config);
     const std::string source = dir.write("ksw.txt", bookingLine("150324", "081500", "B100", "12"));
-    const ProcessResult result = runProcess({ZARNIK_BINARY, config, source, parameterFile}, testServerEnvironment());
+    const ProcessResult result =
+        runProcess({ZARNIK_BINARY, config, source, parameterFile}, testServerEnvironment());
     EXPECT_EQ(result.exitCode, 1);
     EXPECT_EQ(result.output, "zarnik: Start.\n" + c.output);
     EXPECT_FALSE(fileExists(parameterFile));
@@ -160,7 +179,8 @@ TEST_F(HostileInput, AConfigurationFileOfBinaryJunkDoesNotCrashTheRun) {
   for (int i = 0; i < 4096; ++i) junk += static_cast<char>((i * 131 + 17) % 256);
   const std::string config = dir.write("ORVANTIS.INI", junk);
   const std::string source = dir.write("ksw.txt", bookingLine("150324", "081500", "B100", "12"));
-  const ProcessResult result = runProcess({ZARNIK_BINARY, config, source, parameterFile}, testServerEnvironment());
+  const ProcessResult result =
+      runProcess({ZARNIK_BINARY, config, source, parameterFile}, testServerEnvironment());
   EXPECT_TRUE(result.exitCode == 0 || result.exitCode == 1) << result.exitCode;
   EXPECT_EQ(result.output.substr(0, 15), "zarnik: Start.\n");
 }
@@ -177,7 +197,9 @@ TEST_F(HostileInput, BytesAbove0x7FAreStoredAndComparedAsTheyAre) {
   // asks for), as a production server must: bytes 0x80 to 0xFF of the source
   // file, of the arguments and of looked-up values pass unchanged.
   db->exec(standardFixtureSql());
-  db->exec("INSERT INTO qvs_test.O1003KSTSTELLE VALUES ('14', 0, 'S\xFC" "d')");
+  db->exec(
+      "INSERT INTO qvs_test.O1003KSTSTELLE VALUES ('14', 0, 'S\xFC"
+      "d')");
   db->exec("INSERT INTO QVSYSTEM.Qvs301Asw VALUES ('B\xE4r', '2020-01-01', NULL, 0, '10\xF6', 'L1', 'M1')");
   db->exec("UPDATE QVSYSTEM.Qvs112Mnd SET MndSch = 'M\xE4rz'");
   const std::string source = dir.write("ksw.txt", bookingLine("150324", "081500", "B100", "14") +
@@ -188,13 +210,15 @@ TEST_F(HostileInput, BytesAbove0x7FAreStoredAndComparedAsTheyAre) {
   EXPECT_EQ(result.exitCode, 0);
   EXPECT_NE(result.output.find("[1]: <150324>, <081500>, <B100>, <14> eingelesen.\n"
                                "Personalnummer: <1001>\n"
-                               "Kostenstelle: <S\xFC" "d>\n"
+                               "Kostenstelle: <S\xFC"
+                               "d>\n"
                                "[2]: <160324>, <081500>, <B\xE4r>, <12> eingelesen.\n"
                                "Personalnummer: <10\xF6>\n"),
             std::string::npos)
       << result.output;
   EXPECT_EQ(db->rowsText("SELECT BchPnr, BchFcd, BchKst FROM qvs_test.QVS321BCH ORDER BY BchPnr"),
-            "1001|K\xE4W|S\xFC" "d\n10\xF6|K\xE4W|KST-4711\n");
+            "1001|K\xE4W|S\xFC"
+            "d\n10\xF6|K\xE4W|KST-4711\n");
   // The duplicate's log row carries the bytes too.
   EXPECT_EQ(db->rowsText("SELECT LogPnr, right(LogPrm, 4) FROM QVSYSTEM.Qvs001Log"), "10\xF6| K\xE4W\n");
   EXPECT_EQ(readFileBytes(parameterFile),

@@ -49,7 +49,8 @@ std::string currentUserName() {
 // server does not answer.
 bool asRoot(const std::string& socket, const std::vector<std::string>& statements) {
   MYSQL* connection = mysql_init(nullptr);
-  bool ok = mysql_real_connect(connection, "localhost", "root", nullptr, nullptr, 0, socket.c_str(), 0) != nullptr;
+  bool ok =
+      mysql_real_connect(connection, "localhost", "root", nullptr, nullptr, 0, socket.c_str(), 0) != nullptr;
   for (const std::string& statement : statements) {
     if (ok && mysql_query(connection, statement.c_str()) != 0) {
       const std::string error = mysql_error(connection);
@@ -73,11 +74,13 @@ std::string quoted(const std::string& text) {
 }  // namespace
 
 OwnServer::OwnServer(std::string dir, int lockWaitTimeoutSeconds)
-    : dir_(std::move(dir)), socket_(dir_ + "/mariadb.sock"), port_(freeLoopbackPort()),
+    : dir_(std::move(dir)),
+      socket_(dir_ + "/mariadb.sock"),
+      port_(freeLoopbackPort()),
       lockWaitTimeout_(lockWaitTimeoutSeconds) {
-  const ProcessResult install =
-      runProcess({"/usr/bin/mariadb-install-db", "--no-defaults", "--datadir=" + dir_ + "/data",
-                  "--user=" + currentUserName(), "--auth-root-authentication-method=normal", "--skip-test-db"});
+  const ProcessResult install = runProcess({"/usr/bin/mariadb-install-db", "--no-defaults",
+                                            "--datadir=" + dir_ + "/data", "--user=" + currentUserName(),
+                                            "--auth-root-authentication-method=normal", "--skip-test-db"});
   if (install.exitCode != 0) throw std::runtime_error("mariadb-install-db failed: " + install.output);
   start();
   const std::string user = environmentValue("ZARNIK_TEST_USER");
@@ -101,11 +104,20 @@ OwnServer::~OwnServer() {
 
 void OwnServer::start() {
   const std::vector<std::string> arguments = {
-      "/usr/sbin/mariadbd", "--no-defaults", "--datadir=" + dir_ + "/data", "--user=" + currentUserName(),
-      "--socket=" + socket_, "--port=" + std::to_string(port_), "--bind-address=127.0.0.1",
-      "--log-error=" + dir_ + "/error.log", "--lower_case_table_names=1",
-      "--innodb_lock_wait_timeout=" + std::to_string(lockWaitTimeout_), "--innodb_buffer_pool_size=32M",
-      "--innodb_log_file_size=16M", "--skip-name-resolve", "--character-set-server=latin1",
+      "/usr/sbin/mariadbd",
+      "--no-defaults",
+      "--datadir=" + dir_ + "/data",
+      "--user=" + currentUserName(),
+      "--socket=" + socket_,
+      "--port=" + std::to_string(port_),
+      "--bind-address=127.0.0.1",
+      "--log-error=" + dir_ + "/error.log",
+      "--lower_case_table_names=1",
+      "--innodb_lock_wait_timeout=" + std::to_string(lockWaitTimeout_),
+      "--innodb_buffer_pool_size=32M",
+      "--innodb_log_file_size=16M",
+      "--skip-name-resolve",
+      "--character-set-server=latin1",
       "--skip-character-set-client-handshake"};
   std::vector<char*> argv;
   for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));

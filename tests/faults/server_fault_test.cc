@@ -4,11 +4,10 @@
 // the fault is made there, and the rows that were committed are read back:
 // exactly those that a commit point covered, none of the others.
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
-
-#include <gtest/gtest.h>
 
 #include <chrono>
 #include <fstream>
@@ -31,7 +30,8 @@ const char kBookingColumns[] = "SELECT BchPnr, BchUhr FROM qvs_test.QVS321BCH OR
 const char kLogColumns[] = "SELECT LogPnr, LogSErr, LogSTxt FROM QVSYSTEM.Qvs001Log ORDER BY LogId";
 
 // Polls until sql gives at least one row; false after the timeout.
-bool waitForRow(TestDatabase& monitor, const std::string& sql, std::chrono::seconds timeout = std::chrono::seconds(30)) {
+bool waitForRow(TestDatabase& monitor, const std::string& sql,
+                std::chrono::seconds timeout = std::chrono::seconds(30)) {
   const auto deadline = std::chrono::steady_clock::now() + timeout;
   while (std::chrono::steady_clock::now() < deadline) {
     if (!monitor.query(sql).empty()) return true;
@@ -77,19 +77,35 @@ std::string failedInsert(const std::string& pnr, const std::string& date, const 
                          const std::string& costCentre, int number, const std::string& text,
                          const std::string& schema = "QVS_TEST") {
   const std::string datum = std::to_string(std::stol(date));
-  return "Fehler beim Einfuegen der Buchung in Qvs321Bch (" + std::to_string(number) + ")\n"
-         "Schemaname:  <" + schema + ">\n"
-         "Personalnummer:  <" + pnr + ">\n"
-         "Buchungsdatum:   <" + date + ">\n"
-         "Buchungsuhrzeit: <" + time + ">\n"
+  return "Fehler beim Einfuegen der Buchung in Qvs321Bch (" + std::to_string(number) +
+         ")\n"
+         "Schemaname:  <" +
+         schema +
+         ">\n"
+         "Personalnummer:  <" +
+         pnr +
+         ">\n"
+         "Buchungsdatum:   <" +
+         date +
+         ">\n"
+         "Buchungsuhrzeit: <" +
+         time +
+         ">\n"
          "Funktionscode:   <25>\n"
          "Funktionsname:   <KSW>\n"
-         "Kostenstelle:    <" + costCentre + ">\n"
+         "Kostenstelle:    <" +
+         costCentre +
+         ">\n"
          "\nSQL-Fehler:\n"
          "\n\nError in function: SQLInsertQvs321Bch\n"
-         "  Pnr: " + pnr + ", Datum: " + datum + ", ErrNr: 1065\n"
-         "  sqlcode: " + std::to_string(number) + ", sqlmsg: " + text + "\n\n"
-         "Message:\n- Text  : " + text + "\n- Number: -" + std::to_string(number) + "\n- Code  : Qvs321Bch\n";
+         "  Pnr: " +
+         pnr + ", Datum: " + datum +
+         ", ErrNr: 1065\n"
+         "  sqlcode: " +
+         std::to_string(number) + ", sqlmsg: " + text +
+         "\n\n"
+         "Message:\n- Text  : " +
+         text + "\n- Number: -" + std::to_string(number) + "\n- Code  : Qvs321Bch\n";
 }
 
 const std::string kLost = "Lost connection to server during query";
@@ -139,9 +155,11 @@ TEST_F(OwnServerRun, ServerGoneDuringTheReadingPhaseCommitsNothing) {
       ASSERT_EQ(mkfifo(parameterFile.c_str(), 0600), 0);
     }
     locker->exec("LOCK TABLES QVSYSTEM.Qvs112Mnd WRITE");
-    auto program = start(bookingLine("150324", "081500", "B100", "12") + bookingLine("150324", "091500", "B100", "13"));
-    ASSERT_TRUE(waitForRow(*db, "SELECT 1 FROM information_schema.PROCESSLIST "
-                                "WHERE STATE = 'Waiting for table metadata lock'"));
+    auto program =
+        start(bookingLine("150324", "081500", "B100", "12") + bookingLine("150324", "091500", "B100", "13"));
+    ASSERT_TRUE(waitForRow(*db,
+                           "SELECT 1 FROM information_schema.PROCESSLIST "
+                           "WHERE STATE = 'Waiting for table metadata lock'"));
     server->stop(SIGKILL);
     std::string parameterLines;
     if (restartMidRun) {
@@ -166,7 +184,8 @@ TEST_F(OwnServerRun, ServerGoneDuringTheReadingPhaseCommitsNothing) {
                   failedInsert("", "150324", "091500", "", 2006, kGone, "") +
                   failedInsert("1001", "150324", "081500", "", 2006, kGone, "") +
                   "zarnik: Ende.\n"
-                  "Fehler beim COMMIT (2006): " + kGone + "\n");
+                  "Fehler beim COMMIT (2006): " +
+                  kGone + "\n");
     if (!restartMidRun) {
       server->start();
       parameterLines = readFileBytes(parameterFile);
@@ -182,25 +201,28 @@ TEST_F(OwnServerRun, ServerGoneDuringTheReadingPhaseCommitsNothing) {
 // before the one commit point (after the failed second insert) stay, with
 // its log row; the third row, inserted after it, is gone.
 TEST_F(OwnServerRun, ServerKilledDuringTheInsertPhaseKeepsWhatTheLastCommitCovered) {
-  locker->exec("START TRANSACTION; INSERT INTO qvs_test.QVS321BCH VALUES "
-               "('1001', '2024-03-17', '2024-03-17 10:00:00', 25, 'X', 'X')");
-  auto program = start(bookingLine("150324", "081510", "B100", "12") + bookingLine("150324", "081520", "B100", "12") +
-                       bookingLine("160324", "100000", "B100", "12") + bookingLine("170324", "100000", "B100", "12") +
-                       bookingLine("180324", "100000", "B100", "13"));
-  ASSERT_TRUE(waitForRow(*db, "SELECT 1 FROM information_schema.PROCESSLIST "
-                              "WHERE INFO LIKE 'INSERT INTO QVS321BCH%' AND TIME_MS > 500"))
+  locker->exec(
+      "START TRANSACTION; INSERT INTO qvs_test.QVS321BCH VALUES "
+      "('1001', '2024-03-17', '2024-03-17 10:00:00', 25, 'X', 'X')");
+  auto program =
+      start(bookingLine("150324", "081510", "B100", "12") + bookingLine("150324", "081520", "B100", "12") +
+            bookingLine("160324", "100000", "B100", "12") + bookingLine("170324", "100000", "B100", "12") +
+            bookingLine("180324", "100000", "B100", "13"));
+  ASSERT_TRUE(waitForRow(*db,
+                         "SELECT 1 FROM information_schema.PROCESSLIST "
+                         "WHERE INFO LIKE 'INSERT INTO QVS321BCH%' AND TIME_MS > 500"))
       << program->finish().output;
   server->stop(SIGKILL);
   const ProcessResult result = program->finish();
   const std::string duplicate = "Duplicate entry '1001-2024-03-15 08:15:00-25' for key 'PRIMARY'";
   EXPECT_EQ(result.exitCode, 1);
-  const std::string expectedTail =
-      "1001,18.03.2024\n" +
-      failedInsert("1001", "150324", "081500", "KST-4711", 1062, duplicate) +
-      failedInsert("1001", "170324", "100000", "KST-4711", 2013, kLost) +
-      failedInsert("1001", "180324", "100000", "KST-0815", 2006, kGone) +
-      "zarnik: Ende.\n"
-      "Fehler beim COMMIT (2006): " + kGone + "\n";
+  const std::string expectedTail = "1001,18.03.2024\n" +
+                                   failedInsert("1001", "150324", "081500", "KST-4711", 1062, duplicate) +
+                                   failedInsert("1001", "170324", "100000", "KST-4711", 2013, kLost) +
+                                   failedInsert("1001", "180324", "100000", "KST-0815", 2006, kGone) +
+                                   "zarnik: Ende.\n"
+                                   "Fehler beim COMMIT (2006): " +
+                                   kGone + "\n";
   ASSERT_GE(result.output.size(), expectedTail.size());
   EXPECT_EQ(result.output.substr(result.output.size() - expectedTail.size()), expectedTail) << result.output;
   server->start();
@@ -252,12 +274,14 @@ class SharedServerRun : public ImportRunTest {
 // the commit follows and the run goes on with the third booking.
 TEST_F(SharedServerRun, ALockWaitTimeoutIsReportedLoggedCommittedAndTheRunGoesOn) {
   TestDatabase holder;
-  holder.exec("START TRANSACTION; INSERT INTO qvs_test.QVS321BCH VALUES "
-              "('1001', '2024-03-16', '2024-03-16 10:00:00', 25, 'X', 'X')");
+  holder.exec(
+      "START TRANSACTION; INSERT INTO qvs_test.QVS321BCH VALUES "
+      "('1001', '2024-03-16', '2024-03-16 10:00:00', 25, 'X', 'X')");
   const std::string source = dir.write("ksw.txt", bookingLine("150324", "081500", "B100", "12") +
                                                       bookingLine("160324", "100000", "B100", "12") +
                                                       bookingLine("170324", "100000", "B100", "13"));
-  const ProcessResult result = runProcess({ZARNIK_BINARY, ini, source, parameterFile}, testServerEnvironment());
+  const ProcessResult result =
+      runProcess({ZARNIK_BINARY, ini, source, parameterFile}, testServerEnvironment());
   holder.exec("ROLLBACK");
   const std::string timeout = "Lock wait timeout exceeded; try restarting transaction";
   EXPECT_EQ(result.exitCode, 0);
@@ -281,14 +305,17 @@ TEST_F(SharedServerRun, AFailedFinalCommitIsReportedWithExitCode1) {
                                                       bookingLine("160324", "100000", "B100", "13"));
   AsyncProcess program({ZARNIK_BINARY, ini, source, parameterFile}, testServerEnvironment());
   ASSERT_TRUE(waitUntilBlockedInOpen(program.pid()));
-  const auto others = db->query("SELECT ID FROM information_schema.PROCESSLIST WHERE ID <> CONNECTION_ID() "
-                                "AND DB = 'qvs_test' AND USER = '" + std::string(std::getenv("ZARNIK_TEST_USER")) + "'");
+  const auto others = db->query(
+      "SELECT ID FROM information_schema.PROCESSLIST WHERE ID <> CONNECTION_ID() "
+      "AND DB = 'qvs_test' AND USER = '" +
+      std::string(std::getenv("ZARNIK_TEST_USER")) + "'");
   ASSERT_EQ(others.size(), 1u);
   db->exec("KILL CONNECTION " + others[0][0].value());
   const std::string parameterLines = drainFifo(parameterFile);
   const ProcessResult result = program.finish();
   EXPECT_EQ(result.exitCode, 1);
-  const std::string expectedTail = "- Code  : Qvs321Bch\nzarnik: Ende.\nFehler beim COMMIT (2006): " + kGone + "\n";
+  const std::string expectedTail =
+      "- Code  : Qvs321Bch\nzarnik: Ende.\nFehler beim COMMIT (2006): " + kGone + "\n";
   ASSERT_GE(result.output.size(), expectedTail.size());
   EXPECT_EQ(result.output.substr(result.output.size() - expectedTail.size()), expectedTail) << result.output;
   EXPECT_EQ(parameterLines,
@@ -323,7 +350,10 @@ TEST_F(SharedServerRun, FilesThatCannotBeUsedEndTheRunWithTheirMessage) {
     AsyncProcess program({ZARNIK_BINARY, ini, unreadable, parameterFile}, testServerEnvironment(), true);
     const ProcessResult result = program.finish();
     EXPECT_EQ(result.exitCode, 1);
-    EXPECT_EQ(result.output, "zarnik: Start.\nFehler beim \xF6" "ffnen der Datei: " + unreadable);
+    EXPECT_EQ(result.output,
+              "zarnik: Start.\nFehler beim \xF6"
+              "ffnen der Datei: " +
+                  unreadable);
     EXPECT_FALSE(fileExists(parameterFile));
   }
   {

@@ -1,13 +1,14 @@
 // Whole import runs: the program run as a process against the test server,
 // its console compared byte for byte, and what landed read back over a
 // second connection, which sees committed rows only.
+#include "tests/support/import_run.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
 #include "tests/support/fixtures.h"
-#include "tests/support/import_run.h"
 #include "tests/support/process.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/test_database.h"
@@ -179,8 +180,8 @@ TEST_F(ImportRun, KeepsApostrophesAndBackslashesOfBadgesAndArgumentsExact) {
   // Windows paths as the scheduler hands them: they are only logged, so a
   // duplicate booking makes the log row that shows them.
   const std::string windowsIni = dir.write("C:\\ini\\ORVANTIS.INI", testConfigFileText());
-  const std::string source = dir.write(
-      "ksw.txt", bookingLine("150324", "081500", "O'B\\1", "12") + bookingLine("150324", "081500", "O'B\\1", "12"));
+  const std::string source = dir.write("ksw.txt", bookingLine("150324", "081500", "O'B\\1", "12") +
+                                                      bookingLine("150324", "081500", "O'B\\1", "12"));
   const std::string parameters = dir.file("C:\\daten\\wkr.prm");
   const ProcessResult result =
       runProcess({ZARNIK_BINARY, windowsIni, source, parameters, "K'S\\W"}, testServerEnvironment());
@@ -215,9 +216,9 @@ TEST_F(ImportRun, LogsAFailedInsertOfABookingAfter2028WithoutLogDate) {
 
 TEST_F(ImportRun, AParameterFileThatCannotBeOpenedLeavesTheRowsSinceTheLastCommitUncommitted) {
   parameterFile = dir.file("no-such-folder/wkr.prm");
-  const ProcessResult result =
-      run(bookingLine("150324", "081510", "B100", "12") + bookingLine("150324", "081520", "B100", "12") +  // fails: commit
-          bookingLine("150324", "081500", "B200", "12"));  // after the commit
+  const ProcessResult result = run(bookingLine("150324", "081510", "B100", "12") +
+                                   bookingLine("150324", "081520", "B100", "12") +  // fails: commit
+                                   bookingLine("150324", "081500", "B200", "12"));  // after the commit
   EXPECT_EQ(result.exitCode, 1);
   const std::string tail = "- Code  : Qvs321Bch\nFehler beim oeffnen der Datei: " + parameterFile + "\n";
   ASSERT_GE(result.output.size(), tail.size());
